@@ -1,0 +1,43 @@
+# The newcomer's commands: `make run` opens the viewer on the bundled model,
+# `make test` installs, builds and runs every test.
+JOBS ?= 2
+BUILD := build
+ASAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
+export LSAN_OPTIONS := suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
+
+.PHONY: deps build test test-asan bench fuzz run clean
+
+deps:
+	@tools/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	$(MAKE) --no-print-directory test-asan
+
+# Every test again with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVARNEL_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE no-sanitizer
+
+bench: build
+	@cmake --build $(BUILD) -j $(JOBS) --target benchmarks
+	@bench/run.sh $(BUILD)
+
+# libFuzzer targets, built with clang; run one with tools/fuzz.sh.
+fuzz:
+	@tools/install-deps.sh clang libclang-rt-14-dev
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNEL_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+
+run: build
+	@tools/run-viewer.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,93 @@
+// The records a model is read into: scene values, materials, objects with
+// their vertices and faces. Plain values with the copy rules the rest of the
+// viewer relies on; nothing here knows about files, windows or physics.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// Decoded pictures live in render/images; a material only holds them.
+class ImageReader;
+
+// Length of every text field (names and file names), terminator included.
+constexpr int RECORD_TEXT_SIZE = 256;
+
+struct Point3 {
+    float x = 0;
+    float y = 0;
+    float z = 0;
+};
+
+struct SceneRecord {
+    Point3 pos;
+    float angles[3] = {0, 0, 0};  // heading, pitch, always-zero bank
+    Point3 lookat;
+    float amb[3] = {0, 0, 0};
+};
+
+struct MaterialRecord {
+    float col[4] = {0, 0, 0, 0};
+    float dif = 0;
+    float amb = 0;
+    float emi = 0;
+    float spc = 0;
+    float power = 0;
+    char tex[RECORD_TEXT_SIZE] = {};
+    char aplane[RECORD_TEXT_SIZE] = {};
+    char bump[RECORD_TEXT_SIZE] = {};
+    char name[RECORD_TEXT_SIZE] = {};
+    int32_t imageKind = 0;
+    // Copies of a material share its images; the last holder releases them.
+    std::shared_ptr<ImageReader> textureImage;
+    std::shared_ptr<ImageReader> alphaImage;
+    int32_t hasTexture = 0;
+    int32_t hasAlpha = 0;
+};
+
+struct VertexRecord {
+    float x = 0;
+    float y = 0;
+    float z = 0;
+    float weight = 0;
+};
+
+struct FaceRecord {
+    int32_t vertexCount = 0;
+    int32_t materialIndex = -1;
+    float uv[4][2] = {};
+    int32_t vertexIndex[4] = {};
+    uint32_t color[4] = {};
+};
+static_assert(sizeof(FaceRecord) == 18 * 4, "a face is eighteen 32-bit words");
+
+struct ObjectRecord {
+    char name[RECORD_TEXT_SIZE] = {};
+    Point3 scale;
+    Point3 rotation;
+    Point3 translation;
+    int32_t vertexCount = 0;
+    std::vector<VertexRecord> vertices;
+    int32_t faceCount = 0;
+    std::vector<FaceRecord> faces;
+
+    // No range check: callers walk 0 .. vertexCount - 1.
+    VertexRecord vertexAt(int32_t index) const { return vertices[index]; }
+    void appendVertex(const VertexRecord& vertex);
+    void appendFace(const FaceRecord& face);
+};
+
+struct ModelData {
+    std::vector<ObjectRecord> objects;
+    int32_t objectCount = 0;
+    std::vector<MaterialRecord> materials;
+    int32_t materialCount = 0;
+    SceneRecord scene;
+
+    // No range check: callers walk 0 .. count - 1.
+    ObjectRecord objectAt(int32_t index) const { return objects[index]; }
+    MaterialRecord materialAt(int32_t index) const { return materials[index]; }
+};
+
+// Copies `text` into a record's text field, keeping at most 255 bytes.
+void copyRecordText(char (&field)[RECORD_TEXT_SIZE], const char* text);
