@@ -7,7 +7,7 @@ packages=(
     g++ cmake make pkg-config
     freeglut3-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
     libode-dev libjpeg-dev libgtest-dev
-    xvfb xdotool imagemagick
+    xvfb xdotool imagemagick python3
     libtinyobjloader-dev
     "$@"
 )
