@@ -157,7 +157,6 @@ TEST(QuaternionProduct, conjugateSandwichTurnsAVectorAndKeepsItsLength)
     EXPECT_NEAR(p.x, 24.9975, 1e-4);
     EXPECT_NEAR(p.y, 0.2531, 1e-4);
     EXPECT_NEAR(p.z, -0.2506, 1e-4);
-
 }
 
 } // namespace
