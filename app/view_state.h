@@ -1,0 +1,49 @@
+// The camera and pointer state that input changes and every frame reads, and
+// the arithmetic of each input event on it. Nothing here touches GL or the
+// window, so every step can be checked on its own.
+#pragma once
+
+#include "math/quaternion.h"
+
+struct ViewState {
+    // The camera never moves: the mouse turns the scene under it instead.
+    Vector3d eye{50.0, 400.0, 300.0};
+    Vector3d center{0.0, 0.0, 0.0};
+    Vector3d up{0.0, 1.0, 0.0};
+    Quaternion viewRotation;
+    Matrix4d viewMatrix;
+    // Lateral, vertical and depth offset of the whole view, in the camera's
+    // frame: x to the right of the screen, y up, z towards the viewer.
+    float viewOffset[3] = {0.0f, 0.0f, 0.0f};
+    float modelScale = 1.0f;
+    // Reciprocals of the window size; 0 until the first reshape.
+    double invWidth = 0.0;
+    double invHeight = 0.0;
+    // Shared by all three buttons: a second press restarts the drag there.
+    int lastX = 0;
+    int lastY = 0;
+    int leftDown = 0;
+    int middleDown = 0;
+    int rightDown = 0;
+};
+
+// What a key asks of the rest of the viewer once the view state has taken it.
+enum class KeyEffect {
+    Redraw,
+    PushFirstBody,
+    Quit,
+};
+
+extern ViewState viewState;
+
+// Back to the start rotation, with the view matrix rebuilt from it.
+void resetViewRotation(ViewState& view);
+// Takes a new window size; a zero or negative side counts as one pixel so
+// the reciprocals and the aspect ratio stay finite. Returns the size used.
+void resizeView(ViewState& view, int& width, int& height);
+void pressOrReleaseButton(ViewState& view, int button, int state, int x, int y);
+// Turns the view by the pointer's travel since the last event. Returns false
+// when the pointer did not move, so no redraw is needed.
+bool turnByDrag(ViewState& view, int x, int y);
+KeyEffect applyKey(ViewState& view, unsigned char key);
+void applySpecialKey(ViewState& view, int key);
