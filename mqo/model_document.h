@@ -2,10 +2,14 @@
 // ModelData that the chunk readers fill.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
+#include <vector>
 
+#include "mqo/byte_source.h"
+#include "mqo/line_readers.h"
 #include "mqo/records.h"
 
 enum ParseResult : int32_t {
@@ -27,12 +31,18 @@ public:
     ModelDocument(const ModelDocument&) = delete;
     ModelDocument& operator=(const ModelDocument&) = delete;
 
+    // Reads the whole file once. On failure the objects and materials read
+    // before the failing line stay in the document.
     int32_t parse();
     // A deep copy of everything read; callers that need a count use the
     // accessors below instead.
     ModelData getData() const;
+    // Appends the object (a copy, or the object itself when moved in) and
+    // returns the new object count.
     int32_t addObject(const ObjectRecord& object);
+    int32_t addObject(ObjectRecord&& object);
     void addMaterial(const MaterialRecord& material);
+    void addMaterial(MaterialRecord&& material);
 
     int32_t objectCount() const;
     int32_t materialCount() const;
@@ -42,5 +52,53 @@ public:
     // parse, the line where reading stopped.
     int64_t lineNumber() const;
 
-    // (private members are the reader's own)
+private:
+    // Each chunk reader takes the lines after its chunk's head up to and
+    // including its closing line; a failure is thrown as a ParseResult code.
+    void readHeader();
+    void readChunks();
+    void readObject();
+    void readSceneChunk();
+    void skipChunk(int count);
+    void skipBinaryBlock();
+    void readMaterialChunk();
+    int readMaterialAttribute(MaterialRecord& material, int i);
+    int skipUnknownAttribute(int i) const;
+    bool readObjectChunk(ObjectRecord& object);
+    void readVertexChunk(ObjectRecord& object);
+    bool readBinaryVertexChunk(ObjectRecord& object);
+    void readBinaryVertices(ObjectRecord& object, int32_t count);
+    void readVertexAttrChunk(ObjectRecord& object);
+    // Sub-blocks of vertexattr close at a line whose first token is "}",
+    // those of BVertex at a line whose last token is "}".
+    enum class SubBlockEnd { AtFirstToken, AtLastToken };
+    void readWeights(ObjectRecord& object, SubBlockEnd end);
+    void skipSubBlock(SubBlockEnd end);
+    bool endsSubBlock(SubBlockEnd end) const;
+    bool isModellingKey() const;
+    void readFaceChunk(ObjectRecord& object);
+    void readFaceLine(ObjectRecord& object);
+    void readFaceGroups(FaceRecord& face, int n);
+
+    // Ends the parse with `code`; caught only by parse().
+    [[noreturn]] static void fail(ParseResult code);
+    // Reads a line inside a chunk, where the end of the file is a failure.
+    int readChunkLine();
+    bool lastTokenIs(std::string_view text) const;
+    // True for a line ending in "[", a byte count and "]": binary data follows.
+    bool opensBinaryBlock() const;
+    Point3 pointAt(int index) const;
+    // Bounds a block head's count by what the rest of the file could hold.
+    size_t plausibleCount(int64_t count, size_t bytesPerEntry) const;
+    // Makes room for `extra` more entries, growing at least geometrically so
+    // that many small blocks in one object stay linear.
+    template <typename Entry>
+    static void reserveMore(std::vector<Entry>& list, size_t extra) {
+        size_t needed = list.size() + extra;
+        if (needed > list.capacity()) list.reserve(std::max(needed, 2 * list.capacity()));
+    }
+
+    ByteSource source_;
+    BufferedLineReader reader_;
+    ModelData data_;
 };

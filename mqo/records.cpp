@@ -1,5 +1,6 @@
 #include "mqo/records.h"
 
+#include <algorithm>
 #include <cstring>
 
 void ObjectRecord::appendVertex(const VertexRecord& vertex) {
@@ -13,7 +14,11 @@ void ObjectRecord::appendFace(const FaceRecord& face) {
 }
 
 void copyRecordText(char (&field)[RECORD_TEXT_SIZE], const char* text) {
-    size_t length = strnlen(text, RECORD_TEXT_SIZE - 1);
-    memcpy(field, text, length);
+    copyRecordText(field, std::string_view(text, strnlen(text, RECORD_TEXT_SIZE - 1)));
+}
+
+void copyRecordText(char (&field)[RECORD_TEXT_SIZE], std::string_view text) {
+    size_t length = std::min(text.size(), size_t{RECORD_TEXT_SIZE - 1});
+    std::copy_n(text.data(), length, field);
     field[length] = '\0';
 }

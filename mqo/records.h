@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 // Decoded pictures live in render/images; a material only holds them.
@@ -91,3 +92,4 @@ struct ModelData {
 
 // Copies `text` into a record's text field, keeping at most 255 bytes.
 void copyRecordText(char (&field)[RECORD_TEXT_SIZE], const char* text);
+void copyRecordText(char (&field)[RECORD_TEXT_SIZE], std::string_view text);

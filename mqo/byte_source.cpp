@@ -1,0 +1,107 @@
+#include "mqo/byte_source.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+namespace {
+
+// Large enough that refills are rare, small enough to cost little to touch;
+// always far above the longest line piece.
+constexpr size_t WINDOW_SIZE = size_t{1} << 20;
+
+uint64_t bytesAfterPosition(FILE* file) {
+    long start = ftell(file);
+    if (start < 0 || fseek(file, 0, SEEK_END) != 0) return 0;
+    long end = ftell(file);
+    fseek(file, start, SEEK_SET);
+    return end > start ? static_cast<uint64_t>(end - start) : 0;
+}
+
+}  // namespace
+
+ByteSource::ByteSource(FILE* file)
+    : file_(file),
+      buffer_(new char[WINDOW_SIZE]),
+      window_(buffer_.get()),
+      fileAtEnd_(false),
+      fileBytesLeft_(bytesAfterPosition(file)) {}
+
+ByteSource::ByteSource(std::string_view bytes)
+    : window_(bytes.data()), end_(bytes.size()) {}
+
+std::string_view ByteSource::readPiece(size_t limit) {
+    for (;;) {
+        size_t available = end_ - begin_;
+        const char* start = window_ + begin_;
+        size_t scanned = std::min(available, limit);
+        const void* lineFeed = memchr(start, '\n', scanned);
+        size_t length = scanned;
+        if (lineFeed == nullptr && available < limit && refill()) continue;
+        if (lineFeed != nullptr) length = static_cast<const char*>(lineFeed) - start + 1;
+        begin_ += length;
+        return {start, length};
+    }
+}
+
+int ByteSource::readByte() {
+    int byte = peekByte();
+    if (byte >= 0) ++begin_;
+    return byte;
+}
+
+int ByteSource::peekByte() {
+    if (begin_ == end_ && !refill()) return -1;
+    return static_cast<unsigned char>(window_[begin_]);
+}
+
+size_t ByteSource::read(char* out, size_t count) {
+    size_t copied = 0;
+    while (copied < count) {
+        if (begin_ == end_ && !refill()) break;
+        size_t taken = std::min(end_ - begin_, count - copied);
+        memcpy(out + copied, window_ + begin_, taken);
+        begin_ += taken;
+        copied += taken;
+    }
+    return copied;
+}
+
+bool ByteSource::skip(uint64_t count) {
+    size_t available = end_ - begin_;
+    if (count <= available) {
+        begin_ += count;
+        return true;
+    }
+    begin_ = end_;
+    if (file_ == nullptr || fileAtEnd_) return true;
+    uint64_t beyond = count - available;
+    // NOTE: a file may be moved past its end, as fseek allows; the next read
+    // then finds nothing. Only a file that cannot seek (a pipe) fails here.
+    if (beyond > static_cast<uint64_t>(LONG_MAX) || fseek(file_, static_cast<long>(beyond), SEEK_CUR) != 0)
+        return false;
+    fileBytesLeft_ -= std::min(fileBytesLeft_, beyond);
+    return true;
+}
+
+uint64_t ByteSource::remainingHint() const {
+    return (end_ - begin_) + fileBytesLeft_;
+}
+
+// Keeps the unread bytes, moved to the front, and appends what the file has
+// next. False when nothing more could be read.
+bool ByteSource::refill() {
+    if (file_ == nullptr || fileAtEnd_) return false;
+    size_t kept = end_ - begin_;
+    memmove(buffer_.get(), window_ + begin_, kept);
+    begin_ = 0;
+    end_ = kept;
+    size_t got = fread(buffer_.get() + kept, 1, WINDOW_SIZE - kept, file_);
+    if (got == 0) {
+        fileAtEnd_ = true;
+        return false;
+    }
+    end_ += got;
+    fileBytesLeft_ -= std::min<uint64_t>(fileBytesLeft_, got);
+    return true;
+}

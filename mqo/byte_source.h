@@ -1,0 +1,50 @@
+// The bytes of one model file, from an open file or from memory, read through
+// one reused window so that no line, block or skip ever allocates. Every read
+// lands on exactly the bytes that fgets, getc, fread and fseek would give.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string_view>
+
+class ByteSource {
+public:
+    // Reads `file` from its current position; the caller keeps and closes it.
+    explicit ByteSource(FILE* file);
+    // Reads `bytes` in place; they must outlive the source.
+    explicit ByteSource(std::string_view bytes);
+
+    ByteSource(const ByteSource&) = delete;
+    ByteSource& operator=(const ByteSource&) = delete;
+
+    // The next bytes up to and including the first line feed, at most
+    // `limit` of them, as fgets with a buffer of limit + 1 stores them.
+    // Empty only at the end of the bytes. The view lasts until the next call.
+    std::string_view readPiece(size_t limit);
+    // The next byte (0 to 255), or -1 at the end.
+    int readByte();
+    // The next byte without consuming it, or -1 at the end.
+    int peekByte();
+    // Copies up to `count` bytes to `out`; fewer only at the end.
+    size_t read(char* out, size_t count);
+    // Moves forward by `count` bytes. Moving past the end succeeds and leaves
+    // nothing to read; false only when a file cannot be repositioned.
+    bool skip(uint64_t count);
+    // Bytes still to be read, or 0 when the file's size is unknown. Only a
+    // bound for sizing lists: the model's own counts may lie.
+    uint64_t remainingHint() const;
+
+private:
+    bool refill();
+
+    FILE* file_ = nullptr;
+    std::unique_ptr<char[]> buffer_;
+    const char* window_ = nullptr;
+    size_t begin_ = 0;
+    size_t end_ = 0;
+    bool fileAtEnd_ = true;
+    // Bytes of the file not yet taken into the window; 0 when unknown.
+    uint64_t fileBytesLeft_ = 0;
+};

@@ -1,0 +1,42 @@
+// Readers that take model text one line at a time from a ByteSource and
+// tokenize it. The document reads through BufferedLineReader; the byte-by-byte
+// StreamLineReader ends lines at a lone carriage return as well.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "mqo/byte_source.h"
+#include "mqo/line_tokenizer.h"
+
+class StreamLineReader : public LineTokenizer {
+public:
+    // Reads from `source`, which must outlive the reader.
+    explicit StreamLineReader(ByteSource& source) : source_(source) {}
+
+    // Reads and splits the next line; returns its token count, or -1 (also
+    // the new tokenCount) when nothing is left to read.
+    virtual int readLine();
+    // Lines read so far, not counting the end of the file.
+    int64_t linesRead() const { return linesRead_; }
+
+protected:
+    ByteSource& source() { return source_; }
+    int splitLine(std::string_view line);
+
+private:
+    ByteSource& source_;
+    std::string line_;
+    int64_t linesRead_ = 0;
+};
+
+class BufferedLineReader : public StreamLineReader {
+public:
+    // The longest piece of a line taken at once, as fgets with an 8191-byte
+    // limit takes it; the rest of a longer line comes back as further lines.
+    static constexpr size_t LINE_PIECE_SIZE = 8190;
+
+    using StreamLineReader::StreamLineReader;
+
+    int readLine() override;
+};

@@ -1,0 +1,58 @@
+// Cuts one line of model text into tokens. Names and paths are Shift JIS, so
+// the byte after a lead byte is always taken with it: a trail byte that looks
+// like a bracket, a brace or a quote never cuts a token.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+class LineTokenizer {
+public:
+    // The characters that are tokens of their own outside quotes.
+    static constexpr std::array<bool, 128> delimiterTable = [] {
+        std::array<bool, 128> table{};
+        for (char c : std::string_view("():;=[]{},")) table[static_cast<unsigned char>(c)] = true;
+        return table;
+    }();
+    static constexpr char quoteChar = '"';
+
+    // Lead bytes of code page 932 (Shift JIS).
+    static constexpr bool isLeadByte(unsigned char byte) {
+        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    }
+
+    virtual ~LineTokenizer() = default;
+
+    // Cuts `line` into tokens and returns their number. The line ends at its
+    // first NUL, line feed or carriage return (outside a double-byte pair).
+    // Tokens are views into `line`: it must stay unchanged while they are used.
+    int split(std::string_view line);
+    // Makes `text` token `index`; the table grows to hold it.
+    bool setToken(size_t index, std::string_view text);
+
+    // Tokens of the current line; -1 once reading met the end of the file.
+    int tokenCount() const { return tokenCount_; }
+    // Token `index`, which must be below tokenCount().
+    std::string_view tokenAt(int index) const { return tokens_[index]; }
+
+    // Keyword tests fold the ASCII letters A-Z only, so "Scene" matches
+    // "scene" and "SCENE" but no other byte is compared loosely.
+    bool keywordIs(std::string_view text, int minimum) const;
+    bool tokenIs(int index, std::string_view text) const;
+    // Token `index` as a number; 0 for a token past the end of the line.
+    int32_t intAt(int index) const;
+    double floatAt(int index) const;
+
+protected:
+    void markEndOfFile() { tokenCount_ = -1; }
+
+private:
+    size_t splitQuoted(std::string_view line, size_t start, size_t& count);
+
+    // Never shrinks; slots past tokenCount_ may view lines already gone.
+    std::vector<std::string_view> tokens_;
+    int tokenCount_ = 0;
+};
