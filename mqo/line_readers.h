@@ -1,4 +1,4 @@
-// Readers that take model text one line at a time from a ByteSource and
+// Readers that take model text one line at a time from a ModelSource and
 // tokenize it. The document reads through BufferedLineReader; the byte-by-byte
 // StreamLineReader ends lines at a lone carriage return as well.
 #pragma once
@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <string>
 
-#include "mqo/byte_source.h"
+#include "mqo/model_source.h"
 #include "mqo/line_tokenizer.h"
 
 class StreamLineReader : public LineTokenizer {
 public:
     // Reads from `source`, which must outlive the reader.
-    explicit StreamLineReader(ByteSource& source) : source_(source) {}
+    explicit StreamLineReader(ModelSource& source) : source_(source) {}
 
     // Reads and splits the next line; returns its token count, or -1 (also
     // the new tokenCount) when nothing is left to read.
@@ -21,11 +21,11 @@ public:
     int64_t linesRead() const { return linesRead_; }
 
 protected:
-    ByteSource& source() { return source_; }
+    ModelSource& source() { return source_; }
     int splitLine(std::string_view line);
 
 private:
-    ByteSource& source_;
+    ModelSource& source_;
     std::string line_;
     int64_t linesRead_ = 0;
 };

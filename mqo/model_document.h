@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "mqo/byte_source.h"
+#include "mqo/model_source.h"
 #include "mqo/line_readers.h"
 #include "mqo/records.h"
 
@@ -98,7 +98,7 @@ private:
         if (needed > list.capacity()) list.reserve(std::max(needed, 2 * list.capacity()));
     }
 
-    ByteSource source_;
+    ModelSource source_;
     BufferedLineReader reader_;
     ModelData data_;
 };

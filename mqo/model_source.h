@@ -9,15 +9,15 @@
 #include <memory>
 #include <string_view>
 
-class ByteSource {
+class ModelSource {
 public:
     // Reads `file` from its current position; the caller keeps and closes it.
-    explicit ByteSource(FILE* file);
+    explicit ModelSource(FILE* file);
     // Reads `bytes` in place; they must outlive the source.
-    explicit ByteSource(std::string_view bytes);
+    explicit ModelSource(std::string_view bytes);
 
-    ByteSource(const ByteSource&) = delete;
-    ByteSource& operator=(const ByteSource&) = delete;
+    ModelSource(const ModelSource&) = delete;
+    ModelSource& operator=(const ModelSource&) = delete;
 
     // The next bytes up to and including the first line feed, at most
     // `limit` of them, as fgets with a buffer of limit + 1 stores them.

@@ -1,4 +1,4 @@
-#include "mqo/byte_source.h"
+#include "mqo/model_source.h"
 
 #include <algorithm>
 #include <climits>
@@ -20,17 +20,17 @@ uint64_t bytesAfterPosition(FILE* file) {
 
 }  // namespace
 
-ByteSource::ByteSource(FILE* file)
+ModelSource::ModelSource(FILE* file)
     : file_(file),
       buffer_(new char[WINDOW_SIZE]),
       window_(buffer_.get()),
       fileAtEnd_(false),
       fileBytesLeft_(bytesAfterPosition(file)) {}
 
-ByteSource::ByteSource(std::string_view bytes)
+ModelSource::ModelSource(std::string_view bytes)
     : window_(bytes.data()), end_(bytes.size()) {}
 
-std::string_view ByteSource::readPiece(size_t limit) {
+std::string_view ModelSource::readPiece(size_t limit) {
     for (;;) {
         size_t available = end_ - begin_;
         const char* start = window_ + begin_;
@@ -44,18 +44,18 @@ std::string_view ByteSource::readPiece(size_t limit) {
     }
 }
 
-int ByteSource::readByte() {
+int ModelSource::readByte() {
     int byte = peekByte();
     if (byte >= 0) ++begin_;
     return byte;
 }
 
-int ByteSource::peekByte() {
+int ModelSource::peekByte() {
     if (begin_ == end_ && !refill()) return -1;
     return static_cast<unsigned char>(window_[begin_]);
 }
 
-size_t ByteSource::read(char* out, size_t count) {
+size_t ModelSource::read(char* out, size_t count) {
     size_t copied = 0;
     while (copied < count) {
         if (begin_ == end_ && !refill()) break;
@@ -67,7 +67,7 @@ size_t ByteSource::read(char* out, size_t count) {
     return copied;
 }
 
-bool ByteSource::skip(uint64_t count) {
+bool ModelSource::skip(uint64_t count) {
     size_t available = end_ - begin_;
     if (count <= available) {
         begin_ += count;
@@ -84,13 +84,13 @@ bool ByteSource::skip(uint64_t count) {
     return true;
 }
 
-uint64_t ByteSource::remainingHint() const {
+uint64_t ModelSource::remainingHint() const {
     return (end_ - begin_) + fileBytesLeft_;
 }
 
 // Keeps the unread bytes, moved to the front, and appends what the file has
 // next. False when nothing more could be read.
-bool ByteSource::refill() {
+bool ModelSource::refill() {
     if (file_ == nullptr || fileAtEnd_) return false;
     size_t kept = end_ - begin_;
     memmove(buffer_.get(), window_ + begin_, kept);
