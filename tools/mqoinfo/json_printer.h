@@ -1,0 +1,12 @@
+// The whole of a model document as one line of JSON in a fixed layout, so
+// that scripts and tests can compare documents as text.
+#pragma once
+
+#include <cstdint>
+
+#include "mqo/records.h"
+#include "tools/mqoinfo/output_buffer.h"
+
+// Prints `data` with the parse result that produced it; after a failed parse
+// `data` is what the document held when reading stopped.
+void printDocumentJson(const ModelData& data, int32_t result, OutputBuffer& out);

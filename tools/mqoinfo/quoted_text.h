@@ -1,0 +1,25 @@
+// Writes a record's text (a name or a file name) as a quoted JSON string in
+// UTF-8, whatever bytes the model put in it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "mqo/records.h"
+#include "tools/mqoinfo/cp932_text.h"
+#include "tools/mqoinfo/output_buffer.h"
+
+class QuotedTextWriter {
+public:
+    // The text ends at the first NUL or at the end of the field.
+    void write(const char (&field)[RECORD_TEXT_SIZE], OutputBuffer& out);
+    void write(std::string_view cp932Bytes, OutputBuffer& out);
+
+private:
+    Cp932Decoder decoder;
+    std::string utf8;  // reused, so that a big model's names cost no allocations
+};
+
+// Appends `utf8` between quotes with quote, backslash and control characters
+// escaped.
+void appendJsonString(std::string_view utf8, OutputBuffer& out);
