@@ -1,0 +1,12 @@
+// One compiled display list per loaded object: its faces with their
+// materials, textures and texture coordinates, in model coordinates.
+#pragma once
+
+#include <GL/gl.h>
+
+// Display list of each object by object index: object i draws list i + 1.
+extern GLuint displayListIds[256];
+
+// Compiles the lists of every loaded object. Needs a current OpenGL context
+// and runs after the textures are set up.
+void buildDisplayLists();

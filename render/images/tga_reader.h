@@ -1,0 +1,29 @@
+// TGA pictures: uncompressed true colour of 24 or 32 bits per pixel (the
+// alpha byte is dropped) and uncompressed 8-bit greyscale. Colour-mapped and
+// run-length encoded images and other depths are refused.
+#pragma once
+
+#include "render/images/image_reader.h"
+
+struct TgaHeader {
+    uint8_t idLength = 0;
+    uint8_t colorMapType = 0;
+    uint8_t imageType = 0;
+    uint16_t colorMapFirstIndex = 0;
+    uint16_t colorMapLength = 0;
+    uint8_t colorMapEntrySize = 0;
+    uint16_t xOrigin = 0;
+    uint16_t yOrigin = 0;
+    uint16_t width = 0;
+    uint16_t height = 0;
+    uint8_t pixelDepth = 0;
+    uint8_t imageDescriptor = 0;
+};
+
+class TgaReader : public ImageReader {
+public:
+    TgaReader();
+    int32_t loadFromMemory(const uint8_t* bytes, size_t size) override;
+
+    TgaHeader header;
+};

@@ -1,0 +1,19 @@
+// One OpenGL texture per loaded material that names a texture image, read
+// from the folder "Texture" under the working directory.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cstdint>
+
+#include "mqo/records.h"
+
+// Texture name of each material by material index; 0 where it has none.
+extern GLuint textureIds[256];
+
+// Reads every loaded material's texture (and alpha plane) and uploads it.
+// Needs a current OpenGL context; leaves texturing disabled.
+void setupTextures();
+
+// Reads `material`'s alpha plane into its `alphaImage`; 1 when it was read.
+int32_t loadAlphaPlane(MaterialRecord& material);
