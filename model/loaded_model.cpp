@@ -1,0 +1,28 @@
+#include "model/loaded_model.h"
+
+#include <algorithm>
+
+ObjectRecord loadedObjects[MAX_OBJECTS];
+MaterialRecord loadedMaterials[MAX_MATERIALS];
+ModelDocument* currentDocument = nullptr;
+
+int32_t documentObjectCount() {
+    return currentDocument == nullptr ? 0 : currentDocument->objectCount();
+}
+
+int32_t documentMaterialCount() {
+    return currentDocument == nullptr ? 0 : currentDocument->materialCount();
+}
+
+int32_t loadedObjectCount() {
+    return std::min(documentObjectCount(), MAX_OBJECTS);
+}
+
+int32_t loadedMaterialCount() {
+    return std::min(documentMaterialCount(), MAX_MATERIALS);
+}
+
+void releaseModel() {
+    delete currentDocument;
+    currentDocument = nullptr;
+}
