@@ -1,0 +1,120 @@
+#include "physics/collision_mesh.h"
+
+#include <cmath>
+#include <cstddef>
+
+// Model units to world units: a model 100 units tall stands 10 high.
+constexpr float MODEL_TO_WORLD = 0.1f;
+// Every body weighs like a 10-unit box, whatever its mesh. Meshes reaching
+// tens of thousands of units from their body leave ODE's solver and hash
+// space without precision and abort the process, so a triangle with a corner
+// beyond this distance on any axis (or not a number at all) is not
+// collided with.
+constexpr float MAX_WORLD_COORDINATE = 1000.0f;
+
+float** meshVertices = nullptr;
+int32_t** meshIndices = nullptr;
+int32_t meshVertexCounts[MAX_OBJECTS];
+int32_t meshFaceCounts[MAX_OBJECTS];
+dTriMeshDataID meshData[MAX_OBJECTS];
+
+// How many objects the two tables of arrays were made for.
+static int32_t meshTableSize = 0;
+
+static void fillVertices(int32_t i, const ObjectRecord& object);
+static void fillTriangles(int32_t i, const ObjectRecord& object);
+static bool isCollisionTriangle(int32_t i, const int32_t corners[3]);
+static bool isCollisionCorner(const float* vertex);
+
+void buildCollisionMeshes(int32_t count) {
+    meshTableSize = count;
+    meshVertices = new float*[count];
+    meshIndices = new int32_t*[count];
+    for (int32_t i = 0; i < count; ++i) {
+        fillVertices(i, loadedObjects[i]);
+        fillTriangles(i, loadedObjects[i]);
+        meshData[i] = nullptr;
+        // ODE asserts on a mesh built from no triangles.
+        if (meshFaceCounts[i] == 0) {
+            continue;
+        }
+        meshData[i] = dGeomTriMeshDataCreate();
+        dGeomTriMeshDataBuildSingle(meshData[i], meshVertices[i], 3 * sizeof(float),
+                                    meshVertexCounts[i], meshIndices[i],
+                                    3 * meshFaceCounts[i], 3 * sizeof(int32_t));
+    }
+}
+
+void destroyCollisionMeshData() {
+    for (int32_t i = 0; i < meshTableSize; ++i) {
+        if (meshData[i] != nullptr) {
+            dGeomTriMeshDataDestroy(meshData[i]);
+            meshData[i] = nullptr;
+        }
+    }
+}
+
+void releaseCollisionArrays() {
+    for (int32_t i = 0; i < meshTableSize; ++i) {
+        delete[] meshIndices[i];
+        delete[] meshVertices[i];
+    }
+    delete[] meshIndices;
+    delete[] meshVertices;
+    meshIndices = nullptr;
+    meshVertices = nullptr;
+    meshTableSize = 0;
+}
+
+static void fillVertices(int32_t i, const ObjectRecord& object) {
+    meshVertexCounts[i] = object.vertexCount;
+    float* vertices = new float[3 * static_cast<size_t>(object.vertexCount)];
+    for (int32_t v = 0; v < object.vertexCount; ++v) {
+        const VertexRecord& vertex = object.vertices[v];
+        vertices[3 * v] = vertex.x * MODEL_TO_WORLD;
+        vertices[3 * v + 1] = vertex.y * MODEL_TO_WORLD;
+        vertices[3 * v + 2] = vertex.z * MODEL_TO_WORLD;
+    }
+    meshVertices[i] = vertices;
+}
+
+// NOTE: only a face's first three corners make its triangle, so a
+// four-sided face collides as half of itself, and a face of fewer corners
+// takes vertex 0 for the missing ones.
+static void fillTriangles(int32_t i, const ObjectRecord& object) {
+    int32_t* indices = new int32_t[3 * static_cast<size_t>(object.faceCount)];
+    int32_t kept = 0;
+    for (const FaceRecord& face : object.faces) {
+        if (!isCollisionTriangle(i, face.vertexIndex)) {
+            continue;
+        }
+        for (int k = 0; k < 3; ++k) {
+            indices[3 * kept + k] = face.vertexIndex[k];
+        }
+        ++kept;
+    }
+    meshIndices[i] = indices;
+    meshFaceCounts[i] = kept;
+}
+
+// A corner naming no vertex of the object would make ODE read past the
+// vertex array.
+static bool isCollisionTriangle(int32_t i, const int32_t corners[3]) {
+    for (int k = 0; k < 3; ++k) {
+        if (corners[k] < 0 || corners[k] >= meshVertexCounts[i] ||
+            !isCollisionCorner(meshVertices[i] + 3 * static_cast<size_t>(corners[k]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+static bool isCollisionCorner(const float* vertex) {
+    for (int k = 0; k < 3; ++k) {
+        // Written so that a NaN fails too.
+        if (!(std::fabs(vertex[k]) <= MAX_WORLD_COORDINATE)) {
+            return false;
+        }
+    }
+    return true;
+}
