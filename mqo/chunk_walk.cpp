@@ -67,7 +67,8 @@ void ModelDocument::skipChunk(int count) {
 // A negative count is refused: moving back would read the same lines again.
 void ModelDocument::skipBinaryBlock() {
     int32_t byteCount = reader_.intAt(reader_.tokenCount() - 2);
-    if (byteCount < 0 || !source_.skip(static_cast<uint64_t>(byteCount))) fail(ParseError);
+    if (byteCount < 0) fail(ParseError);
+    source_.skip(static_cast<uint64_t>(byteCount));
 }
 
 void ModelDocument::fail(ParseResult code) {

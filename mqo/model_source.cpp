@@ -28,20 +28,18 @@ ModelSource::ModelSource(FILE* file)
       fileBytesLeft_(bytesAfterPosition(file)) {}
 
 ModelSource::ModelSource(std::string_view bytes)
-    : window_(bytes.data()), end_(bytes.size()) {}
+    : window_(bytes.empty() ? "" : bytes.data()), end_(bytes.size()) {}
 
 std::string_view ModelSource::readPiece(size_t limit) {
-    for (;;) {
-        size_t available = end_ - begin_;
-        const char* start = window_ + begin_;
-        size_t scanned = std::min(available, limit);
-        const void* lineFeed = memchr(start, '\n', scanned);
-        size_t length = scanned;
-        if (lineFeed == nullptr && available < limit && refill()) continue;
-        if (lineFeed != nullptr) length = static_cast<const char*>(lineFeed) - start + 1;
-        begin_ += length;
-        return {start, length};
+    // A piece may end beyond the window: take in more of the file first.
+    while (end_ - begin_ < limit && memchr(window_ + begin_, '\n', end_ - begin_) == nullptr) {
+        if (!refill()) break;
     }
+    const char* start = window_ + begin_;
+    size_t length = std::min(end_ - begin_, limit);
+    if (const void* lineFeed = memchr(start, '\n', length)) length = static_cast<const char*>(lineFeed) - start + 1;
+    begin_ += length;
+    return {start, length};
 }
 
 int ModelSource::readByte() {
@@ -67,21 +65,26 @@ size_t ModelSource::read(char* out, size_t count) {
     return copied;
 }
 
-bool ModelSource::skip(uint64_t count) {
+void ModelSource::skip(uint64_t count) {
     size_t available = end_ - begin_;
     if (count <= available) {
         begin_ += count;
-        return true;
+        return;
     }
     begin_ = end_;
-    if (file_ == nullptr || fileAtEnd_) return true;
+    if (file_ == nullptr || fileAtEnd_) return;
     uint64_t beyond = count - available;
     // NOTE: a file may be moved past its end, as fseek allows; the next read
-    // then finds nothing. Only a file that cannot seek (a pipe) fails here.
-    if (beyond > static_cast<uint64_t>(LONG_MAX) || fseek(file_, static_cast<long>(beyond), SEEK_CUR) != 0)
-        return false;
-    fileBytesLeft_ -= std::min(fileBytesLeft_, beyond);
-    return true;
+    // then finds nothing. A stream that cannot seek is read forward instead.
+    if (beyond <= static_cast<uint64_t>(LONG_MAX) && fseek(file_, static_cast<long>(beyond), SEEK_CUR) == 0) {
+        fileBytesLeft_ -= std::min(fileBytesLeft_, beyond);
+        return;
+    }
+    while (beyond > 0 && refill()) {
+        size_t taken = static_cast<size_t>(std::min<uint64_t>(beyond, end_ - begin_));
+        begin_ += taken;
+        beyond -= taken;
+    }
 }
 
 uint64_t ModelSource::remainingHint() const {

@@ -29,9 +29,9 @@ public:
     int peekByte();
     // Copies up to `count` bytes to `out`; fewer only at the end.
     size_t read(char* out, size_t count);
-    // Moves forward by `count` bytes. Moving past the end succeeds and leaves
-    // nothing to read; false only when a file cannot be repositioned.
-    bool skip(uint64_t count);
+    // Moves forward by `count` bytes; moving past the end leaves nothing to
+    // read.
+    void skip(uint64_t count);
     // Bytes still to be read, or 0 when the file's size is unknown. Only a
     // bound for sizing lists: the model's own counts may lie.
     uint64_t remainingHint() const;
