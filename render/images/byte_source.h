@@ -21,6 +21,12 @@ public:
         uint32_t low = get16le();
         return low | static_cast<uint32_t>(get16le()) << 16;
     }
+    // The next `count` bytes, or null (reading nothing) when fewer are left.
+    const uint8_t* take(size_t count) {
+        if (count > size_ - position_) return nullptr;
+        position_ += count;
+        return bytes_ + position_ - count;
+    }
     void skip(size_t count) { seek(count < size_ - position_ ? position_ + count : size_); }
     void seek(size_t offset) { position_ = offset < size_ ? offset : size_; }
     size_t remaining() const { return size_ - position_; }

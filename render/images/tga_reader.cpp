@@ -88,8 +88,7 @@ void readColourRows(ByteSource& source, int bytesPerPixel, bool topFirst, ImageR
 
 void readGreyRows(ByteSource& source, bool topFirst, ImageReader& image) {
     for (int32_t stored = 0; stored < image.height; ++stored) {
-        uint8_t* row = image.greyRows[imageRowOfStoredRow(stored, image.height, topFirst)];
-        for (int32_t x = 0; x < image.width; ++x) row[x] = source.get8();
+        readGreyRow(source, image.width, image.greyRows[imageRowOfStoredRow(stored, image.height, topFirst)]);
     }
 }
 

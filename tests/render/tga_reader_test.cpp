@@ -90,6 +90,17 @@ TEST(TgaReader, missingTrailingPixelBytesReadAsFF) {
     EXPECT_EQ(pixelAt(reader, 0, 1), RED);
 }
 
+TEST(TgaReader, missingTrailingGreyBytesReadAsFF) {
+    TgaReader reader;
+    Bytes file = tgaFile({.imageType = 3, .pixelDepth = 8, .descriptor = 0x20, .width = 2, .height = 3}, {1, 2, 3});
+    ASSERT_EQ(loadBytes(reader, file), 0);
+    EXPECT_EQ(reader.greyRows[0][1], 2);
+    EXPECT_EQ(reader.greyRows[1][0], 3);
+    EXPECT_EQ(reader.greyRows[1][1], 0xFF);
+    EXPECT_EQ(reader.greyRows[2][0], 0xFF);
+    EXPECT_EQ(reader.greyRows[2][1], 0xFF);
+}
+
 TEST(TgaReader, refusesWhatItCannotDecode) {
     struct Case {
         const char* what;
