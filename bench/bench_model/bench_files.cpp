@@ -1,0 +1,194 @@
+#include "bench/bench_model/bench_files.h"
+
+#include <charconv>
+
+#include "bench/bench_model/bench_geometry.h"
+
+namespace {
+
+constexpr size_t FLUSH_SIZE = size_t{1} << 20;
+const float MATERIAL_COLOURS[BENCH_MATERIALS][3] = {
+    {0.9f, 0.3f, 0.2f}, {0.2f, 0.7f, 0.3f}, {0.2f, 0.4f, 0.9f}, {0.9f, 0.8f, 0.3f}};
+
+void putMqoObject(TextSink& out, int object);
+void putMqoFace(TextSink& out, int object, int ring, const int (&corners)[3][2]);
+// The two triangles of the patch at (ring, segment), as (ring, segment) pairs.
+void forEachTriangle(int ring, int segment, auto&& use);
+
+}  // namespace
+
+TextSink::TextSink(FILE* file) : file(file) {}
+
+TextSink::~TextSink() {
+    finish();
+}
+
+void TextSink::put(std::string_view text) {
+    bytes += text.size();
+    if (file == nullptr) return;
+    buffer.append(text);
+    if (buffer.size() >= FLUSH_SIZE) finish();
+}
+
+void TextSink::putInt(long value) {
+    char digits[24];
+    auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    put(std::string_view(digits, end - digits));
+}
+
+void TextSink::putFixed(float value, int decimals) {
+    char digits[64];
+    auto end = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals).ptr;
+    put(std::string_view(digits, end - digits));
+}
+
+bool TextSink::finish() {
+    if (file != nullptr && !buffer.empty()) {
+        failed |= fwrite(buffer.data(), 1, buffer.size(), file) != buffer.size();
+        buffer.clear();
+    }
+    return !failed;
+}
+
+void writeBenchMqo(TextSink& out) {
+    out.put("Metasequoia Document\r\nFormat Text Ver 1.0\r\n\r\n"
+            "Scene {\r\n\tpos 0.0000 0.0000 1500.0000\r\n\tlookat 0.0000 0.0000 0.0000\r\n"
+            "\thead -0.5236\r\n\tpich 0.5236\r\n\tamb 0.250 0.250 0.250\r\n}\r\n");
+    out.put("Material 4 {\r\n");
+    for (int m = 0; m < BENCH_MATERIALS; ++m) {
+        out.put("\t\"bench");
+        out.putInt(m);
+        out.put("\" shader(3) col(");
+        for (float c : MATERIAL_COLOURS[m]) {
+            out.putFixed(c, 3);
+            out.put(" ");
+        }
+        out.put("1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)\r\n");
+    }
+    out.put("}\r\n");
+    for (int object = 0; object < BENCH_OBJECTS; ++object) putMqoObject(out, object);
+    out.put("Eof\r\n");
+}
+
+void writeBenchObj(TextSink& out) {
+    out.put("# Benchmark model: the geometry of bench.mqo\nmtllib bench.mtl\n");
+    long firstVertex = 1;
+    for (int object = 0; object < BENCH_OBJECTS; ++object) {
+        out.put("o ring");
+        out.putInt(object);
+        out.put("\n");
+        for (int ring = 0; ring <= BENCH_RINGS; ++ring) {
+            for (int segment = 0; segment <= BENCH_SEGMENTS; ++segment) {
+                const BenchVertex v = benchVertex(object, ring, segment);
+                out.put("v ");
+                out.putFixed(v.x, 4);
+                out.put(" ");
+                out.putFixed(v.y, 4);
+                out.put(" ");
+                out.putFixed(v.z, 4);
+                out.put("\nvt ");
+                out.putFixed(benchU(segment), 4);
+                out.put(" ");
+                out.putFixed(benchV(ring), 4);
+                out.put("\n");
+            }
+        }
+        for (int ring = 0; ring < BENCH_RINGS; ++ring) {
+            if (ring == 0 || benchMaterial(object, ring) != benchMaterial(object, ring - 1)) {
+                out.put("usemtl bench");
+                out.putInt(benchMaterial(object, ring));
+                out.put("\n");
+            }
+            for (int segment = 0; segment < BENCH_SEGMENTS; ++segment) {
+                forEachTriangle(ring, segment, [&](const int (&corners)[3][2]) {
+                    out.put("f");
+                    for (const auto& corner : corners) {
+                        const long index = firstVertex + benchVertexIndex(corner[0], corner[1]);
+                        out.put(" ");
+                        out.putInt(index);
+                        out.put("/");
+                        out.putInt(index);
+                    }
+                    out.put("\n");
+                });
+            }
+        }
+        firstVertex += BENCH_VERTICES_PER_OBJECT;
+    }
+}
+
+void writeBenchMtl(TextSink& out) {
+    for (int m = 0; m < BENCH_MATERIALS; ++m) {
+        out.put("newmtl bench");
+        out.putInt(m);
+        out.put("\nKd");
+        for (float c : MATERIAL_COLOURS[m]) {
+            out.put(" ");
+            out.putFixed(c, 3);
+        }
+        out.put("\n\n");
+    }
+}
+
+namespace {
+
+void putMqoObject(TextSink& out, int object) {
+    out.put("Object \"ring");
+    out.putInt(object);
+    out.put("\" {\r\n\tdepth 0\r\n\tfolding 0\r\n\tscale 1.000000 1.000000 1.000000\r\n"
+            "\trotation 0.000000 0.000000 0.000000\r\n\ttranslation 0.000000 0.000000 0.000000\r\n"
+            "\tvisible 15\r\n\tlocking 0\r\n\tshading 1\r\n\tfacet 59.5\r\n\tcolor 0.898 0.498 0.698\r\n"
+            "\tcolor_type 0\r\n\tvertex ");
+    out.putInt(BENCH_VERTICES_PER_OBJECT);
+    out.put(" {\r\n");
+    for (int ring = 0; ring <= BENCH_RINGS; ++ring) {
+        for (int segment = 0; segment <= BENCH_SEGMENTS; ++segment) {
+            const BenchVertex v = benchVertex(object, ring, segment);
+            out.put("\t\t");
+            out.putFixed(v.x, 4);
+            out.put(" ");
+            out.putFixed(v.y, 4);
+            out.put(" ");
+            out.putFixed(v.z, 4);
+            out.put("\r\n");
+        }
+    }
+    out.put("\t}\r\n\tface ");
+    out.putInt(BENCH_TRIANGLES_PER_OBJECT);
+    out.put(" {\r\n");
+    for (int ring = 0; ring < BENCH_RINGS; ++ring) {
+        for (int segment = 0; segment < BENCH_SEGMENTS; ++segment) {
+            forEachTriangle(ring, segment, [&](const int (&corners)[3][2]) {
+                putMqoFace(out, object, ring, corners);
+            });
+        }
+    }
+    out.put("\t}\r\n}\r\n");
+}
+
+void putMqoFace(TextSink& out, int object, int ring, const int (&corners)[3][2]) {
+    out.put("\t\t3 V(");
+    for (int k = 0; k < 3; ++k) {
+        if (k > 0) out.put(" ");
+        out.putInt(benchVertexIndex(corners[k][0], corners[k][1]));
+    }
+    out.put(") M(");
+    out.putInt(benchMaterial(object, ring));
+    out.put(") UV(");
+    for (int k = 0; k < 3; ++k) {
+        if (k > 0) out.put(" ");
+        out.putFixed(benchU(corners[k][1]), 4);
+        out.put(" ");
+        out.putFixed(benchV(corners[k][0]), 4);
+    }
+    out.put(")\r\n");
+}
+
+void forEachTriangle(int ring, int segment, auto&& use) {
+    const int first[3][2] = {{ring, segment}, {ring, segment + 1}, {ring + 1, segment + 1}};
+    const int second[3][2] = {{ring, segment}, {ring + 1, segment + 1}, {ring + 1, segment}};
+    use(first);
+    use(second);
+}
+
+}  // namespace
