@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "json_text_checks.h"
 #include "tools/mqoinfo/quoted_text.h"
 
 namespace {
@@ -14,26 +15,6 @@ std::string quoted(std::string_view cp932Bytes) {
     QuotedTextWriter writer;
     writer.write(cp932Bytes, out);
     return out.text();
-}
-
-// True when `text` is well-formed UTF-8 with no overlong forms or surrogates.
-bool isValidUtf8(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        const unsigned char lead = static_cast<unsigned char>(text[i]);
-        int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
-        if (length == 0 || i + length > text.size()) return false;
-        uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        for (int k = 1; k < length; ++k) {
-            const unsigned char next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        const uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-        i += length;
-    }
-    return true;
 }
 
 TEST(QuotedText, shiftJisNamesBecomeUtf8) {
