@@ -1,5 +1,71 @@
 #!/usr/bin/env bash
-# Placeholder until the viewer lands: inspects the bundled model.
+# Runs the viewer on the bundled model in assets/. With a display it simply
+# opens the window. Without one it runs the viewer on a virtual display for a
+# few seconds, saves screenshots after about 1 s and 5 s as PNG files under
+# the build folder, quits with "q" and prints where the pictures are.
+# Usage: run-viewer.sh BUILD_FOLDER
 set -euo pipefail
-build=${1:-build}
-"$build/tools/mqoinfo" assets/qemi_one.mqo
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+capture=no
+if [[ "${1:-}" == "--capture" ]]; then
+    capture=yes
+    shift
+fi
+build=$(cd "${1:-build}" && pwd)
+viewer="$build/app/varnel"
+shots="$build/screenshots"
+
+# The viewer writes its console text in code page 932; a UTF-8 terminal is
+# shown the same text converted, so it reads as Japanese.
+show_console() {
+    if [[ "$(locale charmap 2>/dev/null)" == "UTF-8" ]]; then
+        iconv -f CP932 -t UTF-8
+    else
+        cat
+    fi
+}
+
+run_and_capture() {
+    # The virtual server starts over whenever its last client leaves and
+    # refuses connections meanwhile; a client held open keeps it steady.
+    xdotool sleep 600 &
+    local holder=$!
+    (cd "$root/assets" && exec "$viewer") > >(show_console) &
+    local pid=$!
+    local window=""
+    for _ in $(seq 1 600); do
+        window=$(xdotool search --name '^Varnel$' 2>/dev/null | head -n 1 || true)
+        [[ -n "$window" ]] && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if [[ -z "$window" ]]; then
+        echo "run-viewer: the viewer's window did not open" >&2
+        kill "$holder" 2>/dev/null
+        return 1
+    fi
+    mkdir -p "$shots"
+    sleep 1
+    /usr/bin/import -window "$window" "$shots/after-1s.png"
+    sleep 4
+    /usr/bin/import -window "$window" "$shots/after-5s.png"
+    xdotool mousemove --window "$window" 790 590 key q
+    local status=0
+    wait "$pid" || status=$?
+    kill "$holder" 2>/dev/null
+    wait "$holder" 2>/dev/null || true
+    echo "Screenshots of the viewer after about 1 s and 5 s:"
+    echo "  $shots/after-1s.png"
+    echo "  $shots/after-5s.png"
+    return "$status"
+}
+
+if [[ "$capture" == yes ]]; then
+    run_and_capture
+elif [[ -n "${DISPLAY:-}" ]]; then
+    cd "$root/assets"
+    "$viewer" | show_console
+else
+    exec "$root/tests/with-xvfb.sh" "$0" --capture "$build"
+fi

@@ -1,0 +1,11 @@
+// One frame of the window: the orbiting lights with their markers, the axis
+// gizmo, and every object at its body's place under the view rotation.
+#pragma once
+
+void displayFrame();
+// Three arrows along y, z and x; each turns red while the mouse button that
+// turns the view about its axis is held.
+void drawAxisArrows(float radius, float halfLength);
+// A six-sided shaft along the local y axis from -halfLength to halfLength,
+// capped at its positive end by a cone.
+void drawArrow(float radius, float halfLength);

@@ -1,0 +1,4 @@
+// The console help printed at start-up, before anything else happens.
+#pragma once
+
+void printHelp();

@@ -1,0 +1,68 @@
+#include "app/startup.h"
+
+#include <GL/glut.h>
+
+#include "app/frame.h"
+#include "app/input.h"
+#include "app/light_orbit.h"
+#include "app/view_state.h"
+#include "physics/physics_world.h"
+#include "render/display_lists.h"
+#include "render/lights.h"
+#include "render/textures.h"
+
+static const unsigned TICK_MS = 17;
+
+void openWindow(int* argc, char** argv)
+{
+    // Position and size are set before glutInit so that command-line
+    // geometry options, which glutInit reads, still win.
+    glutInitWindowPosition(100, 100);
+    glutInitWindowSize(800, 600);
+    glutInit(argc, argv);
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
+    glutCreateWindow("Varnel");
+}
+
+void registerCallbacks()
+{
+    glutDisplayFunc(displayFrame);
+    glutReshapeFunc(reshapeWindow);
+    glutMouseFunc(mouseButton);
+    glutKeyboardFunc(keyboardKey);
+    glutMotionFunc(mouseDrag);
+    glutSpecialFunc(specialKey);
+}
+
+void startTimer()
+{
+    glutTimerFunc(TICK_MS, timerTick, 0);
+}
+
+void initScene()
+{
+    resetViewRotation(viewState);
+    resetLightOrbit(lightOrbit);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    setupLights();
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_AUTO_NORMAL);
+    glEnable(GL_NORMALIZE);
+    glShadeModel(GL_SMOOTH);
+    glDepthFunc(GL_LEQUAL);
+    setupTextures();
+    buildDisplayLists();
+    initPhysics();
+}
+
+void timerTick(int)
+{
+    stepPhysics();
+    glutPostRedisplay();
+    startTimer();
+}
+
+void shutdown()
+{
+    releasePhysicsAndModel();
+}
