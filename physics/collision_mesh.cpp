@@ -5,11 +5,11 @@
 
 // Model units to world units: a model 100 units tall stands 10 high.
 constexpr float MODEL_TO_WORLD = 0.1f;
-// Every body weighs like a 10-unit box, whatever its mesh. Meshes reaching
-// tens of thousands of units from their body leave ODE's solver and hash
-// space without precision and abort the process, so a triangle with a corner
-// beyond this distance on any axis (or not a number at all) is not
-// collided with.
+// Every body turns like a 10-unit box, whatever its mesh. A mesh reaching
+// tens of thousands of units from its body (or holding an infinite or NaN
+// coordinate) drives ODE's solver or hash space into an internal assertion
+// that aborts the process; a triangle with a corner beyond this distance on
+// any axis is left out instead. Model coordinates up to 10000 collide.
 constexpr float MAX_WORLD_COORDINATE = 1000.0f;
 
 float** meshVertices = nullptr;
