@@ -112,20 +112,4 @@ TEST(BmpReader, fileShorterThanItsHeadersIsRefused) {
     }
 }
 
-TEST(BmpReader, readsFromAPath) {
-    TemporaryFile file("wood.BMP", bmpFile({.width = 1, .height = 1}, bgr({BLUE})));
-    BmpReader reader;
-    ASSERT_EQ(reader.load(file.path.c_str()), 0);
-    EXPECT_STREQ(reader.fileName, file.path.c_str());
-    EXPECT_EQ(pixelAt(reader, 0, 0), BLUE);
-}
-
-TEST(BmpReader, missingFileSaysItCannotOpen) {
-    BmpReader reader;
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(reader.load("no/such/picture.bmp"), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Can't open file\n");
-    EXPECT_EQ(reader.rgbRows, nullptr);
-}
-
 }  // namespace

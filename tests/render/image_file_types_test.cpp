@@ -20,37 +20,22 @@ Reader readerFor(const char* name) {
     return Reader::None;
 }
 
-TEST(ImageFileTypes, extensionsChooseTheirReaderWithExactCase) {
-    EXPECT_EQ(readerFor("wood.bmp"), Reader::Bmp);
-    EXPECT_EQ(readerFor("wood.BMP"), Reader::Bmp);
-    EXPECT_EQ(readerFor("photo.jpg"), Reader::Jpeg);
-    EXPECT_EQ(readerFor("photo.jpeg"), Reader::Jpeg);
-    EXPECT_EQ(readerFor("photo.JPG"), Reader::Jpeg);
-    EXPECT_EQ(readerFor("photo.JPEG"), Reader::Jpeg);
-    EXPECT_EQ(readerFor("skin.tga"), Reader::Tga);
-    EXPECT_EQ(readerFor("skin.TGA"), Reader::Tga);
-    EXPECT_EQ(readerFor("photo.Jpg"), Reader::None);
-    EXPECT_EQ(readerFor("wood.Bmp"), Reader::None);
-}
-
-TEST(ImageFileTypes, imageKindIsOneForBmpAndTwoOtherwise) {
+TEST(ImageFileTypes, extensionEndingTheNameWithExactCaseChoosesTheReader) {
+    struct Case {
+        const char* name;
+        Reader reader;
+    } cases[] = {
+        {"wood.bmp", Reader::Bmp},   {"wood.BMP", Reader::Bmp},    {"photo.jpg", Reader::Jpeg},
+        {"photo.jpeg", Reader::Jpeg}, {"photo.JPG", Reader::Jpeg},  {"photo.JPEG", Reader::Jpeg},
+        {"skin.tga", Reader::Tga},   {"skin.TGA", Reader::Tga},    {"photo.Jpg", Reader::None},
+        {"wood.Bmp", Reader::None},  {"x.bmp.tga", Reader::Tga},   {"x.bmp.bmp", Reader::None},
+        {"", Reader::None},          {"abc", Reader::None},        {"a.gi", Reader::None},
+        {"bmp", Reader::None},
+    };
+    for (const Case& c : cases) EXPECT_EQ(readerFor(c.name), c.reader) << c.name;
     EXPECT_EQ(findImageFileType("a.BMP")->imageKind, 1);
     EXPECT_EQ(findImageFileType("a.jpg")->imageKind, 2);
     EXPECT_EQ(findImageFileType("a.TGA")->imageKind, 2);
-}
-
-TEST(ImageFileTypes, extensionMustEndTheNameWhereItFirstOccurs) {
-    EXPECT_EQ(readerFor("x.bmp.tga"), Reader::Tga);
-    EXPECT_EQ(readerFor("x.bmp.bmp"), Reader::None);
-    EXPECT_EQ(readerFor("Texture/a.jpg"), Reader::Jpeg);
-}
-
-TEST(ImageFileTypes, namesTooShortOrWithoutExtensionMatchNothing) {
-    EXPECT_EQ(readerFor(""), Reader::None);
-    EXPECT_EQ(readerFor("abc"), Reader::None);
-    EXPECT_EQ(readerFor("a.gi"), Reader::None);
-    EXPECT_EQ(readerFor(".jp"), Reader::None);
-    EXPECT_EQ(readerFor("bmp"), Reader::None);
 }
 
 }  // namespace

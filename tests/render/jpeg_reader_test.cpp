@@ -96,19 +96,4 @@ TEST(JpegReader, readerCanBeUsedAgainAfterAFailure) {
     expectNear(pixelAt(reader, 2, 2), {255, 0, 0});
 }
 
-TEST(JpegReader, readsFromAPath) {
-    TemporaryFile file("photo.jpeg", quarteredPicture());
-    JpegReader reader;
-    ASSERT_EQ(reader.load(file.path.c_str()), 0);
-    EXPECT_STREQ(reader.fileName, file.path.c_str());
-    expectNear(pixelAt(reader, 2, 13), {0, 0, 255});
-}
-
-TEST(JpegReader, missingFileSaysItCannotOpen) {
-    JpegReader reader;
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(reader.load("no/such/photo.jpg"), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Can't open jpeg file.\n");
-}
-
 }  // namespace

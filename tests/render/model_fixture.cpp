@@ -52,15 +52,31 @@ void installModel(const std::vector<ObjectRecord>& objects, const std::vector<Ma
     }
 }
 
-TextureFolder::TextureFolder() : previous_(std::filesystem::current_path()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "varnel-textures-XXXXXX").string();
-    root_ = mkdtemp(pattern.data());
-    std::filesystem::create_directory(root_ / "Texture");
-    std::filesystem::current_path(root_);
+WorkingDirectory::WorkingDirectory(const std::filesystem::path& folder)
+    : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
 }
 
-TextureFolder::~TextureFolder() {
+WorkingDirectory::~WorkingDirectory() {
     std::filesystem::current_path(previous_);
+}
+
+namespace {
+
+std::filesystem::path makeTextureFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "varnel-textures-XXXXXX").string();
+    std::filesystem::path root = mkdtemp(pattern.data());
+    std::filesystem::create_directory(root / "Texture");
+    return root;
+}
+
+}  // namespace
+
+TextureFolder::TextureFolder() : root_(makeTextureFolder()), inRoot_(root_) {}
+
+// The folder is removed while it is still the working directory, which is
+// harmless: `inRoot_` returns to the old one right after.
+TextureFolder::~TextureFolder() {
     std::filesystem::remove_all(root_);
 }
 

@@ -22,8 +22,17 @@ MaterialRecord makeMaterial(const char* texture = "", const char* alphaPlane = "
 // the loaded tables from it; clears texture names left by earlier tests.
 void installModel(const std::vector<ObjectRecord>& objects, const std::vector<MaterialRecord>& materials);
 
-// A working directory of its own with an empty "Texture" folder; the old
-// working directory comes back at the end of the test.
+// Runs the test in `folder`; the old working directory comes back at the end.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const std::filesystem::path& folder);
+    ~WorkingDirectory();
+
+private:
+    std::filesystem::path previous_;
+};
+
+// A working directory of its own with an empty "Texture" folder.
 class TextureFolder {
 public:
     TextureFolder();
@@ -31,6 +40,6 @@ public:
     std::filesystem::path texturePath(const char* name) const;
 
 private:
-    std::filesystem::path previous_;
     std::filesystem::path root_;
+    WorkingDirectory inRoot_;
 };

@@ -89,6 +89,18 @@ TEST_F(Textures, textureIsTheImageTransposedAndOpaque) {
             EXPECT_EQ(texture.at(a, b), (Texel{uint8_t(10 * a), uint8_t(10 * b), 7, 255})) << a << "," << b;
         }
     }
+    GLint wrapS = 0, wrapT = 0, magnify = 0, minify = 0, mode = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrapS);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrapT);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magnify);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minify);
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+    EXPECT_EQ(wrapS, GL_CLAMP);
+    EXPECT_EQ(wrapT, GL_CLAMP);
+    EXPECT_EQ(magnify, GL_LINEAR);
+    EXPECT_EQ(minify, GL_LINEAR);
+    EXPECT_EQ(mode, GL_MODULATE);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
 }
 
 TEST_F(Textures, alphaPlaneGivesEachTexelItsAlpha) {
@@ -119,26 +131,6 @@ TEST_F(Textures, colourAlphaPlaneGivesBrightnessAndSmallPlaneLeavesTheRestOpaque
     EXPECT_EQ(texture.at(1, 0).a, 255);  // image column 1, row 0: white
     EXPECT_EQ(texture.at(0, 1).a, 255);  // image row 1: past the plane
     EXPECT_EQ(texture.at(3, 3).a, 255);
-}
-
-TEST_F(Textures, textureIsClampedLinearAndModulated) {
-    write("a.tga", gradientTga(2, 2));
-    installModel({}, {makeMaterial("a.tga")});
-    setupTexturesPrinting();
-
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    glBindTexture(GL_TEXTURE_2D, textureIds[0]);
-    GLint value = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &value);
-    EXPECT_EQ(value, GL_CLAMP);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &value);
-    EXPECT_EQ(value, GL_CLAMP);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &value);
-    EXPECT_EQ(value, GL_LINEAR);
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &value);
-    EXPECT_EQ(value, GL_LINEAR);
-    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &value);
-    EXPECT_EQ(value, GL_MODULATE);
 }
 
 TEST_F(Textures, materialsWithoutAReadableImageGetNoTexture) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "render/images/bmp_reader.h"
+#include "render/images/jpeg_reader.h"
+
 #include "tests/render/image_bytes.h"
 #include "tests/render/reader_checks.h"
 
@@ -145,12 +148,17 @@ TEST(TgaReader, readsFromAPathAndRemembersIt) {
     expectTwoByTwo(reader);
 }
 
-TEST(TgaReader, missingFileSaysItCannotOpen) {
-    TgaReader reader;
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(reader.load("no/such/picture.tga"), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Can't open file\n");
-    EXPECT_STREQ(reader.fileName, "");
+TEST(ImageReaders, missingFileSaysItCannotOpen) {
+    TgaReader tga;
+    BmpReader bmp;
+    JpegReader jpeg;
+    for (auto [reader, message] : {std::pair<ImageReader*, std::string>{&tga, "Can't open file\n"},
+                                   {&bmp, "Can't open file\n"}, {&jpeg, "Can't open jpeg file.\n"}}) {
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(reader->load("no/such/picture"), -1);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), message);
+        EXPECT_STREQ(reader->fileName, "");
+    }
 }
 
 }  // namespace

@@ -1,0 +1,25 @@
+// Runs one image reader over any bytes and holds it to its promises: a
+// picture with rows of the size it states, or -1 and nothing held.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "render/images/image_reader.h"
+
+inline void loadAndCheck(ImageReader& reader, const uint8_t* bytes, size_t size) {
+    int32_t result = reader.loadFromMemory(bytes, size);
+    bool holdsRows = reader.rgbRows != nullptr || reader.greyRows != nullptr;
+    if (result == -1) {
+        if (holdsRows || reader.pixelFormat != 0) abort();
+        return;
+    }
+    if (!imageSideInRange(reader.width) || !imageSideInRange(reader.height)) abort();
+    bool colour = reader.pixelFormat == 1 && reader.rgbRows != nullptr && reader.greyRows == nullptr;
+    bool grey = reader.pixelFormat == 2 && reader.greyRows != nullptr && reader.rgbRows == nullptr;
+    if (!colour && !grey) abort();
+    // The last byte of the last row must be there for the texture builder.
+    int32_t last = reader.height - 1;
+    volatile uint8_t sink = colour ? reader.rgbRows[last][3 * reader.width - 1] : reader.greyRows[last][reader.width - 1];
+    (void)sink;
+}

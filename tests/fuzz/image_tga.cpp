@@ -1,0 +1,10 @@
+// Any bytes as a TGA texture: a picture or a clean refusal, never a crash,
+// a hang or an unbounded allocation.
+#include "render/images/tga_reader.h"
+#include "tests/fuzz/image_reader_checks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
+    TgaReader reader;
+    loadAndCheck(reader, bytes, size);
+    return 0;
+}
