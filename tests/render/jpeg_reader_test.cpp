@@ -87,13 +87,4 @@ TEST(JpegReader, pictureWiderThan16384IsRefusedBeforeDecoding) {
     expectRefused(reader, jpegFile(16385, 1, false, samples), "Can't read jpeg file.\n", "wide");
 }
 
-TEST(JpegReader, readerCanBeUsedAgainAfterAFailure) {
-    JpegReader reader;
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(loadBytes(reader, {'n', 'o'}), -1);
-    testing::internal::GetCapturedStdout();
-    ASSERT_EQ(loadBytes(reader, quarteredPicture()), 0);
-    expectNear(pixelAt(reader, 2, 2), {255, 0, 0});
-}
-
 }  // namespace
