@@ -29,6 +29,17 @@ size_t pairEnd(std::string_view line, size_t lead) {
     return hasTrail ? lead + 2 : lead + 1;
 }
 
+// The end of a token outside quotes: a run of ordinary bytes and pairs.
+size_t wordEnd(std::string_view line, size_t i) {
+    while (i < line.size()) {
+        ByteClass byteClass = classOf(line[i]);
+        if (byteClass == Ordinary) ++i;
+        else if (byteClass == LeadByte) i = pairEnd(line, i);
+        else break;
+    }
+    return i;
+}
+
 bool sameLetters(std::string_view token, std::string_view text) {
     if (token.size() != text.size()) return false;
     for (size_t i = 0; i < token.size(); ++i) {
@@ -45,48 +56,32 @@ bool sameLetters(std::string_view token, std::string_view text) {
 int LineTokenizer::split(std::string_view line) {
     size_t count = 0;
     size_t i = 0;
-    size_t start = 0;
-    bool pending = false;
-    auto storePending = [&] {
-        if (pending) setToken(count++, line.substr(start, i - start));
-        pending = false;
-    };
     while (i < line.size()) {
         switch (classOf(line[i])) {
         case Ordinary:
-        case LeadByte:
-            if (!pending) start = i;
-            pending = true;
-            i = classOf(line[i]) == LeadByte ? pairEnd(line, i) : i + 1;
+        case LeadByte: {
+            size_t start = i;
+            i = wordEnd(line, i);
+            setToken(count++, std::string_view(line.data() + start, i - start));
             break;
+        }
         case Separator:
-            storePending();
             ++i;
             break;
         case Delimiter:
-            storePending();
-            setToken(count++, line.substr(i, 1));
+            setToken(count++, std::string_view(line.data() + i, 1));
             ++i;
             break;
         case Quote:
-            storePending();
             i = splitQuoted(line, i + 1, count);
             break;
         case LineEnd:
-            storePending();
             i = line.size();
             break;
         }
     }
-    storePending();
     tokenCount_ = static_cast<int>(count);
     return tokenCount_;
-}
-
-bool LineTokenizer::setToken(size_t index, std::string_view text) {
-    if (index >= tokens_.size()) tokens_.resize(index + 1);
-    tokens_[index] = text;
-    return true;
 }
 
 bool LineTokenizer::keywordIs(std::string_view text, int minimum) const {
@@ -116,7 +111,7 @@ size_t LineTokenizer::splitQuoted(std::string_view line, size_t start, size_t& c
             i = pairEnd(line, i);
         } else if (byte == quoteChar) {
             // Even "" is a token: an empty name is still a name.
-            setToken(count++, line.substr(start, i - start));
+            setToken(count++, std::string_view(line.data() + start, i - start));
             return i + 1;
         } else if (classOf(byte) == LineEnd) {
             break;
@@ -124,6 +119,6 @@ size_t LineTokenizer::splitQuoted(std::string_view line, size_t start, size_t& c
             ++i;
         }
     }
-    if (i > start) setToken(count++, line.substr(start, i - start));
+    if (i > start) setToken(count++, std::string_view(line.data() + start, i - start));
     return line.size();
 }

@@ -31,7 +31,11 @@ public:
     // Tokens are views into `line`: it must stay unchanged while they are used.
     int split(std::string_view line);
     // Makes `text` token `index`; the table grows to hold it.
-    bool setToken(size_t index, std::string_view text);
+    bool setToken(size_t index, std::string_view text) {
+        if (index >= tokens_.size()) tokens_.resize(index + 1);
+        tokens_[index] = text;
+        return true;
+    }
 
     // Tokens of the current line; -1 once reading met the end of the file.
     int tokenCount() const { return tokenCount_; }

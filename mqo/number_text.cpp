@@ -5,97 +5,110 @@
 
 namespace {
 
-// The decimal number found at the start of a text, sign apart.
-struct DecimalSpan {
-    bool negative = false;
-    std::string_view digits;  // [digits][.digits][e[sign]digits]
-    bool hasDigits = false;   // false for ".", "-." and the like
+// A decimal number as its first 19 significant digits times a power of ten.
+struct Decimal {
+    uint64_t mantissa = 0;
+    int64_t exponent = 0;
+    int significantDigits = 0;
+    bool exact = true;  // false when later digits were dropped
 };
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
+// Powers of ten that a double holds exactly.
+constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int64_t LARGEST_EXACT_POWER = 22;
+constexpr uint64_t LARGEST_EXACT_MANTISSA = uint64_t{1} << 53;
+constexpr int MANTISSA_DIGITS = 19;  // always fit in 64 bits
+// Far beyond any double's range, so that saturating changes no result.
+constexpr int64_t EXPONENT_LIMIT = 100000;
+
+inline bool isDigit(char c) {
+    return static_cast<unsigned char>(c - '0') < 10;
 }
 
-// The white space that the C library skips before a number.
-bool isSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
+// The white space that the C library skips before a number, then the sign.
+inline const char* skipSpaceAndSign(const char* p, const char* end, bool& negative) {
+    while (p < end && (*p == ' ' || (*p >= '\t' && *p <= '\r'))) ++p;
+    negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+')) ++p;
+    return p;
 }
 
-size_t skipSpaceAndSign(std::string_view text, bool& negative) {
-    size_t i = 0;
-    while (i < text.size() && isSpace(text[i])) ++i;
-    negative = i < text.size() && text[i] == '-';
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
-    return i;
-}
-
-size_t skipDigits(std::string_view text, size_t i) {
-    while (i < text.size() && isDigit(text[i])) ++i;
-    return i;
-}
-
-DecimalSpan findDecimal(std::string_view text) {
-    DecimalSpan span;
-    size_t start = skipSpaceAndSign(text, span.negative);
-    size_t i = skipDigits(text, start);
-    span.hasDigits = i > start;
-    if (i < text.size() && text[i] == '.') {
-        size_t fraction = i + 1;
-        i = skipDigits(text, fraction);
-        span.hasDigits = span.hasDigits || i > fraction;
+// Digits before the decimal point scale the dropped ones up; digits after it
+// scale the kept ones down.
+inline const char* gatherDigits(const char* p, const char* end, Decimal& decimal, bool fraction) {
+    for (; p < end && isDigit(*p); ++p) {
+        if (decimal.significantDigits == MANTISSA_DIGITS) {
+            decimal.exact = false;
+            decimal.exponent += !fraction;
+            continue;
+        }
+        decimal.mantissa = decimal.mantissa * 10 + static_cast<uint64_t>(*p - '0');
+        decimal.significantDigits += decimal.mantissa != 0;
+        decimal.exponent -= fraction;
     }
-    if (span.hasDigits && i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        size_t exponent = i + 1;
-        if (exponent < text.size() && (text[exponent] == '-' || text[exponent] == '+')) ++exponent;
-        size_t end = skipDigits(text, exponent);
-        // An "e" without digits is not part of the number.
-        if (end > exponent) i = end;
-    }
-    span.digits = text.substr(start, i - start);
-    return span;
+    return p;
 }
 
-// Only called for a non-zero number too large or too small for a double:
-// the position of its first significant digit tells which.
-bool overflows(std::string_view digits) {
-    size_t i = 0;
-    int64_t magnitude = 0;
-    while (i < digits.size() && digits[i] == '0') ++i;
-    for (; i < digits.size() && isDigit(digits[i]); ++i) ++magnitude;
-    if (i < digits.size() && digits[i] == '.') ++i;
-    if (magnitude == 0) {
-        for (; i < digits.size() && digits[i] == '0'; ++i) --magnitude;
+// An "e" without digits after it is not part of the number.
+const char* readExponent(const char* p, const char* end, Decimal& decimal) {
+    if (p == end || (*p != 'e' && *p != 'E')) return p;
+    const char* digits = p + 1;
+    bool negative = digits < end && *digits == '-';
+    if (digits < end && (*digits == '-' || *digits == '+')) ++digits;
+    if (digits == end || !isDigit(*digits)) return p;
+    int64_t exponent = 0;
+    for (; digits < end && isDigit(*digits); ++digits) {
+        if (exponent < EXPONENT_LIMIT) exponent = exponent * 10 + (*digits - '0');
     }
-    i = skipDigits(digits, i);
-    if (i < digits.size()) {
-        // Past the e: the exponent, saturated far beyond any double's range.
-        size_t k = i + 1;
-        bool negative = digits[k] == '-';
-        if (digits[k] == '-' || digits[k] == '+') ++k;
-        int64_t exponent = 0;
-        for (; k < digits.size() && exponent < 100000; ++k) exponent = exponent * 10 + (digits[k] - '0');
-        magnitude += negative ? -exponent : exponent;
+    decimal.exponent += negative ? -exponent : exponent;
+    return digits;
+}
+
+// Clinger's fast path: a mantissa and a power of ten that are both exact
+// doubles give the correctly rounded value in one operation; other numbers
+// go the long way.
+double convert(const Decimal& decimal, const char* text, const char* end) {
+    bool exactOperands = decimal.exact && decimal.mantissa <= LARGEST_EXACT_MANTISSA;
+    if (exactOperands && decimal.exponent >= -LARGEST_EXACT_POWER && decimal.exponent <= LARGEST_EXACT_POWER) {
+        double mantissa = static_cast<double>(decimal.mantissa);
+        return decimal.exponent < 0 ? mantissa / exactPowersOfTen[-decimal.exponent]
+                                    : mantissa * exactPowersOfTen[decimal.exponent];
     }
-    return magnitude > 0;
+    double value = 0.0;
+    // Only a non-zero number far beyond a double's range is out of range:
+    // with at most 19 digits in the mantissa, its exponent tells which end.
+    if (std::from_chars(text, end, value).ec == std::errc::result_out_of_range)
+        value = decimal.exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    return value;
 }
 
 }  // namespace
 
 int32_t decimalToInt32(std::string_view text) {
+    const char* end = text.data() + text.size();
     bool negative = false;
-    size_t i = skipSpaceAndSign(text, negative);
     uint32_t value = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i) value = value * 10 + static_cast<uint32_t>(text[i] - '0');
+    for (const char* p = skipSpaceAndSign(text.data(), end, negative); p < end && isDigit(*p); ++p)
+        value = value * 10 + static_cast<uint32_t>(*p - '0');
     return static_cast<int32_t>(negative ? 0u - value : value);
 }
 
 double decimalToDouble(std::string_view text) {
-    DecimalSpan span = findDecimal(text);
-    if (!span.hasDigits) return 0.0;
-    double value = 0.0;
-    const char* end = span.digits.data() + span.digits.size();
-    auto [stop, error] = std::from_chars(span.digits.data(), end, value);
-    if (error == std::errc::result_out_of_range)
-        value = overflows(span.digits) ? std::numeric_limits<double>::infinity() : 0.0;
-    return span.negative ? -value : value;
+    const char* end = text.data() + text.size();
+    bool negative = false;
+    const char* start = skipSpaceAndSign(text.data(), end, negative);
+    Decimal decimal;
+    const char* p = gatherDigits(start, end, decimal, false);
+    bool hasDigits = p > start;
+    if (p < end && *p == '.') {
+        const char* fraction = p + 1;
+        p = gatherDigits(fraction, end, decimal, true);
+        hasDigits = hasDigits || p > fraction;
+    }
+    // ".", "-." and words are no numbers.
+    if (!hasDigits) return 0.0;
+    p = readExponent(p, end, decimal);
+    double value = convert(decimal, start, p);
+    return negative ? -value : value;
 }
