@@ -22,8 +22,6 @@ struct JpegErrorTrap {
 void printJpegMessage(j_common_ptr info);
 [[noreturn]] void escapeFromDecoding(j_common_ptr info);
 bool startDecoding(jpeg_decompress_struct& info, const uint8_t* bytes, size_t size);
-void spreadGreyToRgb(uint8_t* row, int32_t pixelCount);
-
 }  // namespace
 
 JpegReader::JpegReader() : ImageReader("Can't open jpeg file.\n") {}
@@ -57,11 +55,9 @@ int32_t JpegReader::loadFromMemory(const uint8_t* bytes, size_t size) {
 
 bool JpegReader::readScanLines(jpeg_decompress_struct& info) {
     while (info.output_scanline < info.output_height) {
-        // Lines are decoded straight into the picture's rows; a grey line
-        // fills the first third of its row and is then spread out.
+        // Lines are decoded straight into the picture's rows.
         uint8_t* row = rgbRows[info.output_scanline];
         if (jpeg_read_scanlines(&info, &row, 1) != 1) return false;
-        if (info.output_components == 1) spreadGreyToRgb(row, width);
     }
     return true;
 }
@@ -80,27 +76,18 @@ void escapeFromDecoding(j_common_ptr info) {
     longjmp(reinterpret_cast<JpegErrorTrap*>(info->err)->escape, 1);
 }
 
-// Reads the header and starts decoding into red, green, blue or grey lines.
-// False, before libjpeg allocates the picture, for a size out of range or a
-// picture of more than three channels.
+// Reads the header and starts decoding into red, green, blue lines. False,
+// before libjpeg allocates the picture, for a size out of range.
 bool startDecoding(jpeg_decompress_struct& info, const uint8_t* bytes, size_t size) {
     info.mem->max_memory_to_use = JPEG_DECODER_MEMORY_LIMIT;
     jpeg_mem_src(&info, bytes, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
     if (!imageSideInRange(info.image_width) || !imageSideInRange(info.image_height)) return false;
-    info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
+    // libjpeg turns grey pictures into grey red, green, blue itself; a
+    // picture it can't turn into RGB (CMYK) fails as a decoding error.
+    info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
-    return info.output_components == 1 || info.output_components == 3;
-}
-
-void spreadGreyToRgb(uint8_t* row, int32_t pixelCount) {
-    // From the last pixel down, so no grey byte is overwritten before use.
-    for (int32_t x = pixelCount - 1; x >= 0; --x) {
-        uint8_t grey = row[x];
-        row[3 * x] = grey;
-        row[3 * x + 1] = grey;
-        row[3 * x + 2] = grey;
-    }
+    return info.output_components == 3;
 }
 
 }  // namespace
