@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <span>
+#include <utility>
+#include <vector>
 
 #include "tools/mqoinfo/quoted_text.h"
 

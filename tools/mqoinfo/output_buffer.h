@@ -20,7 +20,7 @@ public:
     void append(std::string_view text);
     void append(char c);
     void appendInt(int64_t value);
-    // Finite values only, written as printf's "%.<precision>g" would.
+    // Written as printf's "%.<precision>g" would, infinities and NaN as words.
     void appendFloat(float value, int precision);
 
     // Writes what is pending; false once the sink has refused any bytes.
