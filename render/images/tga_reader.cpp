@@ -55,6 +55,8 @@ TgaHeader readHeader(ByteSource& source) {
     header.idLength = source.get8();
     header.colorMapType = source.get8();
     header.imageType = source.get8();
+    // The colour map fields only matter to colour-mapped images, which are
+    // refused.
     header.colorMapFirstIndex = source.get16le();
     header.colorMapLength = source.get16le();
     header.colorMapEntrySize = source.get8();
@@ -66,8 +68,8 @@ TgaHeader readHeader(ByteSource& source) {
     header.height = source.get16le();
     header.pixelDepth = source.get8();
     // Bits 0-3 (alpha bits) and bit 4 (right-to-left storage) are ignored:
-    // alpha bytes are dropped, and no writer of textures stores columns
-    // right to left.
+    // alpha bytes are dropped, and the rare right-to-left file is read with
+    // its columns as stored.
     header.imageDescriptor = source.get8();
     return header;
 }
