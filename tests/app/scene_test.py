@@ -48,8 +48,7 @@ class Scene(unittest.TestCase):
             self.assertEqual(len(clusters(picture.where(is_white))), 2)
             self.assertEqual(picture.count(is_red), 0)
             self.assertEqual(picture.count(is_green), 0)
-            viewer.key("q")
-            self.assertEqual(viewer.wait_for_exit(), 0)
+            viewer.quit()
 
     def test_each_held_button_turns_its_own_arrow_red(self):
         # Left turns about x (across the screen), right about y (straight
@@ -66,8 +65,7 @@ class Scene(unittest.TestCase):
                     self.assertEqual(width > 40, wide)
                     self.assertEqual(height > 150, tall)
                 poll(lambda: viewer.picture().count(is_red) == 0, "the arrow back to blue")
-            viewer.key("q")
-            self.assertEqual(viewer.wait_for_exit(), 0)
+            viewer.quit()
 
     def test_object_is_blended_only_while_a_button_is_held(self):
         with Viewer({"qemi_one.mqo": models.see_through_box()}) as viewer:
@@ -81,8 +79,7 @@ class Scene(unittest.TestCase):
             again = mean_green(viewer.picture())
             self.assertLess(blended, 0.7 * opaque)
             self.assertGreater(again, 0.9 * opaque)
-            viewer.key("q")
-            self.assertEqual(viewer.wait_for_exit(), 0)
+            viewer.quit()
 
     def test_object_falls_from_above_the_gizmo(self):
         with Viewer({"qemi_one.mqo": models.green_box()}) as viewer:
@@ -91,8 +88,7 @@ class Scene(unittest.TestCase):
             self.assertLess(first[1], 150)
             poll(lambda: centroid(viewer.picture().where(is_green))[1] > first[1] + 120,
                  "the box to fall")
-            viewer.key("q")
-            self.assertEqual(viewer.wait_for_exit(), 0)
+            viewer.quit()
 
     def test_second_object_is_drawn_at_its_own_body_not_the_sum_of_both(self):
         # Both bodies start at the same place and fall alike until they land.
@@ -105,8 +101,7 @@ class Scene(unittest.TestCase):
             self.assertLess(left[0], ORIGIN_X)
             self.assertGreater(right[0], ORIGIN_X)
             self.assertLess(abs(left[1] - right[1]), 30)
-            viewer.key("q")
-            self.assertEqual(viewer.wait_for_exit(), 0)
+            viewer.quit()
 
     def test_a_makes_the_object_larger(self):
         # Nearing or leaving the camera while it falls changes the box's area
@@ -117,8 +112,7 @@ class Scene(unittest.TestCase):
             viewer.key("a", repeat=200)
             after = viewer.picture().count(is_green)
             self.assertGreater(after, 3 * before)
-            viewer.key("q")
-            self.assertEqual(viewer.wait_for_exit(), 0)
+            viewer.quit()
 
     def test_right_drag_of_half_a_turn_brings_the_object_across(self):
         # A box drawn 60 units to the right of its body: a half turn about
@@ -133,8 +127,7 @@ class Scene(unittest.TestCase):
             viewer.release(3)
             poll(lambda: centroid(viewer.picture().where(is_green))[0] < ORIGIN_X - 80,
                  "the box on the left")
-            viewer.key("q")
-            self.assertEqual(viewer.wait_for_exit(), 0)
+            viewer.quit()
 
     def test_bundled_model_shows_its_textures(self):
         # The sign's picture has green hills; no plain material is green.
@@ -144,8 +137,7 @@ class Scene(unittest.TestCase):
             viewer.find_window()
             viewer.picture_showing(is_blue, "the first frame")
             self.assertEqual(viewer.picture().count(is_hill_green), 0)
-            viewer.key("q")
-            self.assertEqual(viewer.wait_for_exit(), 0)
+            viewer.quit()
 
         textures = os.path.join(assets, "Texture")
         for name in os.listdir(textures):
@@ -153,8 +145,7 @@ class Scene(unittest.TestCase):
         with Viewer(files) as viewer:
             viewer.find_window()
             viewer.picture_showing(is_hill_green, "the sign's picture", minimum=200)
-            viewer.key("q")
-            self.assertEqual(viewer.wait_for_exit(), 0)
+            viewer.quit()
 
 
 def is_yellow(r, g, b):

@@ -8,10 +8,12 @@ import re
 import socket
 import struct
 import subprocess
+import sys
 import tempfile
 import time
 
 LIMIT_SECONDS = 120
+WITH_XVFB = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "with-xvfb.sh")
 
 _display_hold = None
 
@@ -28,16 +30,43 @@ def poll(condition, what, limit=LIMIT_SECONDS, interval=0.1):
         time.sleep(interval)
 
 
+def display_number():
+    return os.environ["DISPLAY"].lstrip(":").split(".")[0]
+
+
+def display_is_this_tests_own():
+    """Two tests that start together can be handed the same display when the
+    server started for one of them lost the race for the display number; the
+    server that owns the display is then not a child of this test's script."""
+    try:
+        with open(f"/tmp/.X{display_number()}-lock") as lock:
+            owner = int(lock.read())
+        with open(f"/proc/{owner}/stat") as stat:
+            parent = int(stat.read().rsplit(")", 1)[1].split()[1])
+    except (OSError, ValueError):
+        return False
+    return parent == os.getppid()
+
+
 def hold_display():
     """The virtual X server starts over whenever its last client leaves, and
     refuses connections while it does; one connection held for the whole
-    test keeps it steady between viewer runs and xdotool calls."""
+    test keeps it steady between viewer runs and xdotool calls. A display
+    shared with another test would mix both tests' windows and pointer, so
+    the test then starts again on a display of its own."""
     global _display_hold
     if _display_hold:
         return
-    number = os.environ["DISPLAY"].lstrip(":").split(".")[0]
+    if not display_is_this_tests_own():
+        retries = int(os.environ.get("VARNEL_DISPLAY_RETRIES", "0"))
+        if retries >= 3:
+            raise AssertionError("no virtual display of the test's own")
+        os.environ["VARNEL_DISPLAY_RETRIES"] = str(retries + 1)
+        sys.stdout.flush()
+        sys.stderr.flush()
+        os.execv(WITH_XVFB, [WITH_XVFB, *sys.orig_argv])
     connection = socket.socket(socket.AF_UNIX)
-    connection.connect(f"/tmp/.X11-unix/X{number}")
+    connection.connect(f"/tmp/.X11-unix/X{display_number()}")
     # Connection set-up: little-endian, protocol 11.0, no authorisation.
     connection.sendall(struct.pack("<cxHHHHxx", b"l", 11, 0, 0, 0))
     if connection.recv(1) != b"\x01":
@@ -150,7 +179,7 @@ class Viewer:
         def search():
             if self.process.poll() is not None:
                 raise AssertionError(f"viewer ended early with status {self.process.returncode}:\n" + self.stderr())
-            found = xdotool("search", "--name", "^Varnel$").split()
+            found = xdotool("search", "--onlyvisible", "--name", "^Varnel$").split()
             return found[0] if found else None
         self.window = poll(search, "the viewer's window")
         return self.window
@@ -163,14 +192,19 @@ class Viewer:
         return dict(line.split("=", 1) for line in shell.split())
 
     def picture(self):
-        ppm = subprocess.run(["/usr/bin/import", "-window", self.window, "-depth", "8", "ppm:-"],
-                             capture_output=True, check=True).stdout
-        return Picture(ppm)
+        grab = subprocess.run(["/usr/bin/import", "-window", self.window, "-depth", "8", "ppm:-"],
+                              capture_output=True)
+        if grab.returncode != 0:
+            raise AssertionError("cannot read the window: " + grab.stderr.decode(errors="replace"))
+        return Picture(grab.stdout)
 
     def picture_showing(self, kind, what, minimum=1):
         """The first screenshot with at least `minimum` pixels of `kind`."""
         def attempt():
-            picture = self.picture()
+            try:
+                picture = self.picture()
+            except AssertionError:
+                return None  # not viewable yet, while the window maps
             return picture if picture.count(kind) >= minimum else None
         return poll(attempt, what)
 
@@ -193,8 +227,14 @@ class Viewer:
         self.process.stdin.write(text)
         self.process.stdin.flush()
 
-    def wait_for_exit(self):
+    def quit(self, key="q"):
+        """Ends the viewer with a quit key; it must end with status 0 and
+        without a sanitizer report."""
+        self.key(key)
         try:
-            return self.process.wait(timeout=LIMIT_SECONDS)
+            status = self.process.wait(timeout=LIMIT_SECONDS)
         except subprocess.TimeoutExpired:
-            raise AssertionError("the viewer did not end")
+            raise AssertionError(f'the viewer did not end on "{key}"')
+        errors = self.stderr()
+        if status != 0 or "Sanitizer" in errors or "runtime error" in errors:
+            raise AssertionError(f'"{key}" ended the viewer with status {status}:\n{errors}')
