@@ -26,11 +26,20 @@ show_console() {
     fi
 }
 
+# Sleeps until SECONDS have passed since the moment STARTED ($EPOCHREALTIME).
+sleep_until() {
+    local left
+    left=$(awk -v started="$1" -v seconds="$2" -v now="$EPOCHREALTIME" \
+        'BEGIN { left = started + seconds - now; print (left > 0 ? left : 0) }')
+    sleep "$left"
+}
+
 run_and_capture() {
     # The virtual server starts over whenever its last client leaves and
     # refuses connections meanwhile; a client held open keeps it steady.
     xdotool sleep 600 &
     local holder=$!
+    local started=$EPOCHREALTIME
     (cd "$root/assets" && exec "$viewer") > >(show_console) &
     local pid=$!
     local window=""
@@ -46,9 +55,9 @@ run_and_capture() {
         return 1
     fi
     mkdir -p "$shots"
-    sleep 1
+    sleep_until "$started" 1
     /usr/bin/import -window "$window" "$shots/after-1s.png"
-    sleep 4
+    sleep_until "$started" 5
     /usr/bin/import -window "$window" "$shots/after-5s.png"
     xdotool mousemove --window "$window" 790 590 key q
     local status=0
