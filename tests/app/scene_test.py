@@ -50,6 +50,22 @@ class Scene(unittest.TestCase):
             self.assertEqual(picture.count(is_green), 0)
             viewer.quit()
 
+    def test_offset_keys_move_the_whole_view_as_the_help_says(self):
+        with Viewer({"qemi_one.mqo": models.empty_model()}) as viewer:
+            viewer.find_window()
+            start = centroid(viewer.picture_showing(is_blue, "the gizmo").where(is_blue))
+            viewer.key("f", repeat=40)
+            viewer.key("e", repeat=40)
+            moved = poll(lambda: centroid(viewer.picture().where(is_blue)), "the gizmo")
+            self.assertGreater(moved[0], start[0] + 50)
+            self.assertLess(moved[1], start[1] - 50)
+            blue_before = viewer.picture().count(is_blue)
+            viewer.key("x", repeat=200)
+            self.assertLess(viewer.picture().count(is_blue), 0.8 * blue_before)
+            # "u" with no object to push only redraws.
+            viewer.key("u")
+            viewer.quit()
+
     def test_each_held_button_turns_its_own_arrow_red(self):
         # Left turns about x (across the screen), right about y (straight
         # up), middle about z (the slanted arrow towards the viewer).
@@ -101,6 +117,18 @@ class Scene(unittest.TestCase):
             self.assertLess(left[0], ORIGIN_X)
             self.assertGreater(right[0], ORIGIN_X)
             self.assertLess(abs(left[1] - right[1]), 30)
+            viewer.quit()
+
+    def test_u_pushes_the_landed_object_out_of_sight_upwards(self):
+        # Bouncing never lifts it back to where it was first seen; thirty
+        # pushes send it off the top of the window.
+        with Viewer({"qemi_one.mqo": models.green_box()}) as viewer:
+            viewer.find_window()
+            first = centroid(viewer.picture_showing(is_green, "the box").where(is_green))
+            poll(lambda: centroid(viewer.picture().where(is_green))[1] > first[1] + 120,
+                 "the box to land")
+            viewer.key("u", repeat=30)
+            poll(lambda: viewer.picture().count(is_green) == 0, "the box out of sight")
             viewer.quit()
 
     def test_a_makes_the_object_larger(self):
