@@ -1,21 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "model_text.h"
 
 namespace {
-
-// A face as text, so that a failing comparison shows every field.
-std::string describe(const FaceRecord& face) {
-    std::string text = std::to_string(face.vertexCount) + " M" + std::to_string(face.materialIndex) + " V";
-    for (int32_t index : face.vertexIndex) text += " " + std::to_string(index);
-    text += " UV";
-    for (const auto& uv : face.uv) text += " " + std::to_string(uv[0]) + "," + std::to_string(uv[1]);
-    text += " COL";
-    for (uint32_t color : face.color) text += " " + std::to_string(color);
-    return text;
-}
 
 // Reads one face line in an object of a model with `materials` materials.
 ParsedModel parseFace(const std::string& line, int materials = 8) {

@@ -1,7 +1,9 @@
-// Models written by the tests as text and read from memory.
+// Models written by the tests as text and read from memory, and records
+// written back as text so that one comparison shows every field that differs.
 #pragma once
 
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "mqo/model_document.h"
@@ -27,7 +29,6 @@ inline ParsedModel parseText(std::string text) {
     return model;
 }
 
-// Parses `body` after a valid header.
 inline ParsedModel parseBody(const std::string& body) {
     return parseText(HEADER + body);
 }
@@ -35,4 +36,30 @@ inline ParsedModel parseBody(const std::string& body) {
 // Parses one object chunk holding `body`.
 inline ParsedModel parseObject(const std::string& body) {
     return parseBody("Object \"o\" {\n" + body + "}\n");
+}
+
+// "x y z w" for each vertex, separated by "|".
+inline std::string describeVertices(const ObjectRecord& object) {
+    std::ostringstream text;
+    for (const VertexRecord& v : object.vertices) text << v.x << ' ' << v.y << ' ' << v.z << ' ' << v.weight << '|';
+    return text.str();
+}
+
+inline std::string describe(const FaceRecord& face) {
+    std::ostringstream text;
+    text << face.vertexCount << " M" << face.materialIndex << " V";
+    for (int32_t index : face.vertexIndex) text << ' ' << index;
+    text << " UV";
+    for (const auto& uv : face.uv) text << ' ' << uv[0] << ',' << uv[1];
+    text << " COL";
+    for (uint32_t color : face.color) text << ' ' << color;
+    return text.str();
+}
+
+inline std::string describe(const MaterialRecord& m) {
+    std::ostringstream text;
+    text << m.name << " col " << m.col[0] << ' ' << m.col[1] << ' ' << m.col[2] << ' ' << m.col[3] << " dif " << m.dif
+         << " amb " << m.amb << " emi " << m.emi << " spc " << m.spc << " power " << m.power << " tex " << m.tex
+         << " aplane " << m.aplane << " bump " << m.bump;
+    return text.str();
 }

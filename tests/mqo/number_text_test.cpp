@@ -33,6 +33,8 @@ TEST(NumberText, decimalsAreCorrectlyRoundedAndNeverHexOrNamed) {
         {"0.000000000000000000000000000000000000000000000000000000000000001e63", 1},
     };
     for (const Case& c : cases) EXPECT_EQ(decimalToDouble(c.text), c.value) << c.text;
+    EXPECT_EQ(decimalToDouble("1" + std::string(400, '0')), infinity);
+    EXPECT_EQ(decimalToDouble("0." + std::string(400, '0') + "1"), 0);
     EXPECT_TRUE(std::signbit(decimalToDouble("-1e-400")));
 }
 
