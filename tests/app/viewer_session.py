@@ -80,7 +80,7 @@ def xdotool(*arguments):
 
 
 class Picture:
-    """One screenshot as rows of (red, green, blue) bytes."""
+    """One screenshot as three planes of red, green and blue bytes, row by row."""
 
     def __init__(self, ppm):
         # Exactly one blank ends the header: the pixels may start with one.
@@ -94,10 +94,6 @@ class Picture:
         self.red = pixels[0::3]
         self.green = pixels[1::3]
         self.blue = pixels[2::3]
-
-    def rgb(self, x, y):
-        i = y * self.width + x
-        return self.red[i], self.green[i], self.blue[i]
 
     def where(self, kind):
         """Positions (x, y) of the pixels for which kind(r, g, b) holds."""
@@ -140,7 +136,7 @@ def is_green(r, g, b):
 class Viewer:
     """The viewer running in a folder of its own, with the given files."""
 
-    def __init__(self, files, stdin_open=True):
+    def __init__(self, files):
         hold_display()
         self.folder = tempfile.TemporaryDirectory(prefix="varnel-e2e-")
         for name, content in files.items():
@@ -153,7 +149,7 @@ class Viewer:
         with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
             self.process = subprocess.Popen(
                 [os.environ["VARNEL"]], cwd=self.folder.name, stdout=out, stderr=err,
-                stdin=subprocess.PIPE if stdin_open else subprocess.DEVNULL)
+                stdin=subprocess.PIPE)
         self.window = None
 
     def __enter__(self):
@@ -163,8 +159,7 @@ class Viewer:
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
-        if self.process.stdin:
-            self.process.stdin.close()
+        self.process.stdin.close()
         self.folder.cleanup()
 
     def stdout(self):
@@ -178,7 +173,8 @@ class Viewer:
     def find_window(self):
         def search():
             if self.process.poll() is not None:
-                raise AssertionError(f"viewer ended early with status {self.process.returncode}:\n" + self.stderr())
+                raise AssertionError(f"the viewer ended early with status "
+                                     f"{self.process.returncode}:\n{self.stderr()}")
             found = xdotool("search", "--onlyvisible", "--name", "^Varnel$").split()
             return found[0] if found else None
         self.window = poll(search, "the viewer's window")
