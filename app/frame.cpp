@@ -19,7 +19,8 @@ static const double SHAFT_STEP = 0.5233333333333333;
 static void applyViewOffset();
 static void drawLightMarker(GLenum light, const float position[4]);
 static void drawObjects();
-static void setArrowColour(int buttonDown);
+static void drawTurnedArrow(float angle, float ax, float ay, float az, int buttonDown,
+                            float radius, float halfLength);
 
 void displayFrame()
 {
@@ -55,22 +56,9 @@ void displayFrame()
 
 void drawAxisArrows(float radius, float halfLength)
 {
-    glPushMatrix();
-    setArrowColour(viewState.rightDown);
-    drawArrow(radius, halfLength);
-    glPopMatrix();
-
-    glPushMatrix();
-    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
-    setArrowColour(viewState.middleDown);
-    drawArrow(radius, halfLength);
-    glPopMatrix();
-
-    glPushMatrix();
-    glRotatef(-90.0f, 0.0f, 0.0f, 1.0f);
-    setArrowColour(viewState.leftDown);
-    drawArrow(radius, halfLength);
-    glPopMatrix();
+    drawTurnedArrow(0.0f, 0.0f, 0.0f, 1.0f, viewState.rightDown, radius, halfLength);
+    drawTurnedArrow(90.0f, 1.0f, 0.0f, 0.0f, viewState.middleDown, radius, halfLength);
+    drawTurnedArrow(-90.0f, 0.0f, 0.0f, 1.0f, viewState.leftDown, radius, halfLength);
 }
 
 void drawArrow(float radius, float halfLength)
@@ -130,10 +118,16 @@ static void drawObjects()
     }
 }
 
-static void setArrowColour(int buttonDown)
+// Red while the button that turns the view about this arrow is held.
+static void drawTurnedArrow(float angle, float ax, float ay, float az, int buttonDown,
+                            float radius, float halfLength)
 {
+    glPushMatrix();
+    glRotatef(angle, ax, ay, az);
     if (buttonDown)
         glColor3f(1.0f, 0.0f, 0.0f);
     else
         glColor3f(0.0f, 0.0f, 1.0f);
+    drawArrow(radius, halfLength);
+    glPopMatrix();
 }

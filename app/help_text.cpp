@@ -30,5 +30,4 @@ void printHelp()
 {
     for (const char* line : HELP_LINES)
         std::fputs(line, stdout);
-    std::fflush(stdout);
 }
