@@ -52,11 +52,3 @@ TEST(FaceChunk, failsOnLinesThatAreNoFaces) {
     for (const char* line : {"3 X(0 1 2)", "4 V(0 1 2)", "2147483647 V(0 1 2)", "word", "V(0)"})
         EXPECT_EQ(parseFace(line).result, ParseError) << line;
 }
-
-// A face block may come before the vertices: indices are kept as written.
-TEST(FaceChunk, blocksAppendToOneListInFileOrder) {
-    ParsedModel model = parseObject(" face {\n 1 V(5)\n }\n vertex 1 {\n 0 0 0\n }\n face 9 {\n 1 V(0)\n }\n");
-    ASSERT_EQ(model.object().faceCount, 2);
-    EXPECT_EQ(model.object().faces[0].vertexIndex[0], 5);
-    EXPECT_EQ(model.object().faces[1].vertexIndex[0], 0);
-}

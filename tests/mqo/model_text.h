@@ -2,6 +2,7 @@
 // written back as text so that one comparison shows every field that differs.
 #pragma once
 
+#include <cstdio>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -20,12 +21,16 @@ struct ParsedModel {
     const MaterialRecord& material(int index = 0) const { return data().materials.at(index); }
 };
 
-// Parses `text` exactly as given, header included.
-inline ParsedModel parseText(std::string text) {
+// Parses `text` exactly as given, header included, from memory or through
+// a FILE* over the same bytes.
+inline ParsedModel parseText(std::string text, bool throughFile = false) {
     ParsedModel model;
     model.text = std::make_unique<std::string>(std::move(text));
-    model.document = std::make_unique<ModelDocument>(ModelData{}, *model.text);
+    FILE* file = throughFile ? fmemopen(model.text->data(), model.text->size(), "rb") : nullptr;
+    model.document = file ? std::make_unique<ModelDocument>(ModelData{}, file)
+                          : std::make_unique<ModelDocument>(ModelData{}, *model.text);
     model.result = model.document->parse();
+    if (file) fclose(file);
     return model;
 }
 
