@@ -27,18 +27,18 @@ void ModelDocument::readHeader() {
 // is read, so chunks after an "Eof" line still count.
 void ModelDocument::readChunks() {
     while (reader_.readLine() >= 0) {
-        if (reader_.tokenCount() == 0) continue;
-        bool isScene = reader_.keywordIs("Scene", 2);
-        bool isMaterial = !isScene && reader_.keywordIs("Material", 2);
-        bool isObject = !isScene && !isMaterial && reader_.keywordIs("Object", 2);
-        if (!isScene && !isMaterial && !isObject) {
+        if (reader_.keywordIs("Scene", 2)) {
+            requireBlockHead();
+            readSceneChunk();
+        } else if (reader_.keywordIs("Material", 2)) {
+            requireBlockHead();
+            readMaterialChunk();
+        } else if (reader_.keywordIs("Object", 2)) {
+            requireBlockHead();
+            readObject();
+        } else {
             skipChunk(reader_.tokenCount());
-            continue;
         }
-        if (!lastTokenIs("{")) fail(ParseError);
-        if (isScene) readSceneChunk();
-        if (isMaterial) readMaterialChunk();
-        if (isObject) readObject();
     }
 }
 
@@ -50,7 +50,8 @@ void ModelDocument::readObject() {
     addObject(std::move(object));
 }
 
-// Only the last token of a line counts for nesting: "a { b }" opens nothing.
+// Only the last token of a line counts for nesting: "a { b" opens no block
+// and "a { b }" closes one.
 void ModelDocument::skipChunk(int count) {
     if (count < 1 || !lastTokenIs("{")) {
         if (opensBinaryBlock()) skipBinaryBlock();
@@ -73,6 +74,10 @@ void ModelDocument::skipBinaryBlock() {
 
 void ModelDocument::fail(ParseResult code) {
     throw static_cast<int32_t>(code);
+}
+
+void ModelDocument::requireBlockHead() const {
+    if (!lastTokenIs("{")) fail(ParseError);
 }
 
 int ModelDocument::readChunkLine() {

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "mqo/model_source.h"
 #include "mqo/line_readers.h"
+#include "mqo/model_source.h"
 #include "mqo/records.h"
 
 enum ParseResult : int32_t {
@@ -82,6 +82,8 @@ private:
 
     // Ends the parse with `code`; caught only by parse().
     [[noreturn]] static void fail(ParseResult code);
+    // A chunk head that does not end with "{" fails the parse.
+    void requireBlockHead() const;
     // Reads a line inside a chunk, where the end of the file is a failure.
     int readChunkLine();
     bool lastTokenIs(std::string_view text) const;

@@ -2,7 +2,6 @@
 // weights; faces are read in face_chunk.cpp.
 #include <algorithm>
 #include <bit>
-#include <cstring>
 
 #include "mqo/model_document.h"
 
@@ -10,7 +9,7 @@ namespace {
 
 // Keys that only serve modelling and say nothing the viewer draws.
 constexpr std::string_view modellingKeys[] = {
-    "patch",  "segment",    "visible",    "shading", "facet",      "mirror",
+    "patch", "segment", "visible", "shading", "facet", "mirror",
     "mirror_axis", "mirror_dis", "lathe", "lathe_axis", "lathe_seg",
 };
 
