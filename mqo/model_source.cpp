@@ -20,12 +20,13 @@ uint64_t bytesAfterPosition(FILE* file) {
 
 }  // namespace
 
+// No file reads as an empty one.
 ModelSource::ModelSource(FILE* file)
     : file_(file),
       buffer_(new char[WINDOW_SIZE]),
       window_(buffer_.get()),
-      fileAtEnd_(false),
-      fileBytesLeft_(bytesAfterPosition(file)) {}
+      fileAtEnd_(file == nullptr),
+      fileBytesLeft_(file == nullptr ? 0 : bytesAfterPosition(file)) {}
 
 ModelSource::ModelSource(std::string_view bytes)
     : window_(bytes.empty() ? "" : bytes.data()), end_(bytes.size()) {}

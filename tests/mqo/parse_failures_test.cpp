@@ -40,3 +40,8 @@ TEST(ParseFailures, countsLargerThanTheFileReadToItsEnd) {
     EXPECT_LT(model.object().vertices.capacity(), 64u);
     EXPECT_LT(model.object().faces.capacity(), 64u);
 }
+
+TEST(ParseFailures, missingFileReadsAsAnEmptyOne) {
+    ModelDocument document(ModelData{}, static_cast<FILE*>(nullptr));
+    EXPECT_EQ(document.parse(), ParseHeaderError);
+}
