@@ -1,27 +1,31 @@
 #!/usr/bin/env bash
-# Runs a command on a virtual X display of its own: starts Xvfb on the first
-# free display number, runs the command with DISPLAY set, stops the server.
+# Runs a command on a virtual X display of its own. Xvfb picks a free display
+# number itself (-displayfd), so tests started at the same moment never share
+# one; -noreset keeps it accepting clients after the last one leaves.
 # Usage: with-xvfb.sh COMMAND [ARG...]
 set -uo pipefail
 
 screen=${XVFB_SCREEN:-1024x768x24}
-for number in $(seq 90 189); do
-    [[ -e /tmp/.X${number}-lock || -e /tmp/.X11-unix/X${number} ]] && continue
-    Xvfb ":${number}" -screen 0 "$screen" -nolisten tcp +extension GLX >/dev/null 2>&1 &
-    server=$!
-    for _ in $(seq 1 100); do
-        [[ -e /tmp/.X11-unix/X${number} ]] && break
-        kill -0 "$server" 2>/dev/null || break
-        sleep 0.05
-    done
-    if ! kill -0 "$server" 2>/dev/null; then
-        continue  # another process took this number first
-    fi
-    DISPLAY=":${number}" "$@"
-    status=$?
-    kill "$server" 2>/dev/null
-    wait "$server" 2>/dev/null
-    exit "$status"
+numberFile=$(mktemp)
+trap 'rm -f "$numberFile"' EXIT
+
+Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset +extension GLX \
+    3>"$numberFile" >/dev/null 2>&1 &
+server=$!
+for _ in $(seq 1 200); do
+    [[ -s "$numberFile" ]] && break
+    kill -0 "$server" 2>/dev/null || break
+    sleep 0.05
 done
-echo "with-xvfb: no free display number" >&2
-exit 1
+number=$(tr -dc '0-9' <"$numberFile")
+if [[ -z "$number" ]]; then
+    echo "with-xvfb: Xvfb did not start" >&2
+    kill "$server" 2>/dev/null
+    exit 1
+fi
+
+DISPLAY=":${number}" "$@"
+status=$?
+kill "$server" 2>/dev/null
+wait "$server" 2>/dev/null
+exit "$status"
