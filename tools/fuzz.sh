@@ -5,7 +5,8 @@
 # New inputs go to build-fuzz/corpus/TARGET, findings to
 # build-fuzz/findings/TARGET; the seed corpus in the tree is only read. Without
 # seed folders, tests/fuzz/corpus/NAME is used, NAME being the target's name
-# without "_fuzz" and "_reader" (mqo_reader_fuzz reads corpus/mqo).
+# without "_fuzz", "_reader" and "image_" (mqo_reader_fuzz reads corpus/mqo,
+# image_tga_fuzz corpus/tga).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,6 +22,7 @@ seeds=("$@")
 if [[ ${#seeds[@]} -eq 0 ]]; then
     name=${target%_fuzz}
     name=${name%_reader}
+    name=${name#image_}
     [[ -d tests/fuzz/corpus/$name ]] && seeds=("tests/fuzz/corpus/$name")
 fi
 

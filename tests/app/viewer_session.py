@@ -5,17 +5,11 @@ machine is shared, so every wait polls with a generous limit."""
 
 import os
 import re
-import socket
-import struct
 import subprocess
-import sys
 import tempfile
 import time
 
 LIMIT_SECONDS = 120
-WITH_XVFB = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "with-xvfb.sh")
-
-_display_hold = None
 
 
 def poll(condition, what, limit=LIMIT_SECONDS, interval=0.1):
@@ -28,50 +22,6 @@ def poll(condition, what, limit=LIMIT_SECONDS, interval=0.1):
         if time.monotonic() > deadline:
             raise AssertionError("gave up waiting for " + what)
         time.sleep(interval)
-
-
-def display_number():
-    return os.environ["DISPLAY"].lstrip(":").split(".")[0]
-
-
-def display_is_this_tests_own():
-    """Two tests that start together can be handed the same display when the
-    server started for one of them lost the race for the display number; the
-    server that owns the display is then not a child of this test's script."""
-    try:
-        with open(f"/tmp/.X{display_number()}-lock") as lock:
-            owner = int(lock.read())
-        with open(f"/proc/{owner}/stat") as stat:
-            parent = int(stat.read().rsplit(")", 1)[1].split()[1])
-    except (OSError, ValueError):
-        return False
-    return parent == os.getppid()
-
-
-def hold_display():
-    """The virtual X server starts over whenever its last client leaves, and
-    refuses connections while it does; one connection held for the whole
-    test keeps it steady between viewer runs and xdotool calls. A display
-    shared with another test would mix both tests' windows and pointer, so
-    the test then starts again on a display of its own."""
-    global _display_hold
-    if _display_hold:
-        return
-    if not display_is_this_tests_own():
-        retries = int(os.environ.get("VARNEL_DISPLAY_RETRIES", "0"))
-        if retries >= 3:
-            raise AssertionError("no virtual display of the test's own")
-        os.environ["VARNEL_DISPLAY_RETRIES"] = str(retries + 1)
-        sys.stdout.flush()
-        sys.stderr.flush()
-        os.execv(WITH_XVFB, [WITH_XVFB, *sys.orig_argv])
-    connection = socket.socket(socket.AF_UNIX)
-    connection.connect(f"/tmp/.X11-unix/X{display_number()}")
-    # Connection set-up: little-endian, protocol 11.0, no authorisation.
-    connection.sendall(struct.pack("<cxHHHHxx", b"l", 11, 0, 0, 0))
-    if connection.recv(1) != b"\x01":
-        raise AssertionError("the X server refused the test's connection")
-    _display_hold = connection
 
 
 def xdotool(*arguments):
@@ -137,7 +87,6 @@ class Viewer:
     """The viewer running in a folder of its own, with the given files."""
 
     def __init__(self, files):
-        hold_display()
         self.folder = tempfile.TemporaryDirectory(prefix="varnel-e2e-")
         for name, content in files.items():
             path = os.path.join(self.folder.name, name)
