@@ -1,7 +1,5 @@
 #include "mqo/line_tokenizer.h"
 
-#include "mqo/number_text.h"
-
 namespace {
 
 enum ByteClass : uint8_t { Ordinary, LineEnd, Separator, Quote, Delimiter, LeadByte };
@@ -31,73 +29,43 @@ size_t pairEnd(std::string_view line, size_t lead) {
 
 // The end of a token outside quotes: a run of ordinary bytes and pairs.
 size_t wordEnd(std::string_view line, size_t i) {
-    while (i < line.size()) {
-        ByteClass byteClass = classOf(line[i]);
-        if (byteClass == Ordinary) ++i;
-        else if (byteClass == LeadByte) i = pairEnd(line, i);
-        else break;
+    const char* bytes = line.data();
+    const size_t size = line.size();
+    for (;;) {
+        while (i < size && classOf(bytes[i]) == Ordinary) ++i;
+        if (i == size || classOf(bytes[i]) != LeadByte) return i;
+        i = pairEnd(line, i);
     }
-    return i;
-}
-
-bool sameLetters(std::string_view token, std::string_view text) {
-    if (token.size() != text.size()) return false;
-    for (size_t i = 0; i < token.size(); ++i) {
-        char a = token[i], b = text[i];
-        if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-        if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
-        if (a != b) return false;
-    }
-    return true;
 }
 
 }  // namespace
 
+// The classes are tested in the order they most often start a step in
+// model text: a chain of tests predicts better than a jump table here.
 int LineTokenizer::split(std::string_view line) {
     size_t count = 0;
     size_t i = 0;
-    while (i < line.size()) {
-        switch (classOf(line[i])) {
-        case Ordinary:
-        case LeadByte: {
+    const size_t size = line.size();
+    const char* bytes = line.data();
+    while (i < size) {
+        ByteClass byteClass = classOf(bytes[i]);
+        if (byteClass == Separator) {
+            ++i;
+        } else if (byteClass == Ordinary || byteClass == LeadByte) {
             size_t start = i;
             i = wordEnd(line, i);
-            setToken(count++, std::string_view(line.data() + start, i - start));
-            break;
-        }
-        case Separator:
+            setToken(count++, std::string_view(bytes + start, i - start));
+        } else if (byteClass == Delimiter) {
+            setToken(count++, std::string_view(bytes + i, 1));
             ++i;
-            break;
-        case Delimiter:
-            setToken(count++, std::string_view(line.data() + i, 1));
-            ++i;
-            break;
-        case Quote:
+        } else if (byteClass == Quote) {
             i = splitQuoted(line, i + 1, count);
-            break;
-        case LineEnd:
-            i = line.size();
-            break;
+        } else {
+            break;  // a NUL, line feed or carriage return ends the line
         }
     }
     tokenCount_ = static_cast<int>(count);
     return tokenCount_;
-}
-
-bool LineTokenizer::keywordIs(std::string_view text, int minimum) const {
-    return tokenCount_ >= minimum && tokenIs(0, text);
-}
-
-bool LineTokenizer::tokenIs(int index, std::string_view text) const {
-    return index >= 0 && index < tokenCount_ && sameLetters(tokens_[index], text);
-}
-
-int32_t LineTokenizer::intAt(int index) const {
-    return index >= 0 && index < tokenCount_ ? decimalToInt32(tokens_[index]) : 0;
-}
-
-double LineTokenizer::floatAt(int index) const {
-    return index >= 0 && index < tokenCount_ ? decimalToDouble(tokens_[index]) : 0.0;
 }
 
 // Reads a quoted text that starts at `start`, right after the opening quote.

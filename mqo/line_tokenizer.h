@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "mqo/number_text.h"
+
 class LineTokenizer {
 public:
     // The characters that are tokens of their own outside quotes.
@@ -44,16 +46,30 @@ public:
 
     // Keyword tests fold the ASCII letters A-Z only, so "Scene" matches
     // "scene" and "SCENE" but no other byte is compared loosely.
-    bool keywordIs(std::string_view text, int minimum) const;
-    bool tokenIs(int index, std::string_view text) const;
+    bool keywordIs(std::string_view text, int minimum) const { return tokenCount_ >= minimum && tokenIs(0, text); }
+    bool tokenIs(int index, std::string_view text) const {
+        return index >= 0 && index < tokenCount_ && sameLetters(tokens_[index], text);
+    }
     // Token `index` as a number; 0 for a token past the end of the line.
-    int32_t intAt(int index) const;
-    double floatAt(int index) const;
+    int32_t intAt(int index) const {
+        return index >= 0 && index < tokenCount_ ? decimalToInt32(tokens_[index]) : 0;
+    }
+    double floatAt(int index) const {
+        return index >= 0 && index < tokenCount_ ? decimalToDouble(tokens_[index]) : 0.0;
+    }
 
 protected:
     void markEndOfFile() { tokenCount_ = -1; }
 
 private:
+    static bool sameLetters(std::string_view token, std::string_view text) {
+        if (token.size() != text.size()) return false;
+        for (size_t i = 0; i < token.size(); ++i) {
+            if (foldLetter(token[i]) != foldLetter(text[i])) return false;
+        }
+        return true;
+    }
+    static char foldLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
     size_t splitQuoted(std::string_view line, size_t start, size_t& count);
 
     // Never shrinks; slots past tokenCount_ may view lines already gone.
