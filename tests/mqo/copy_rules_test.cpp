@@ -9,15 +9,13 @@ TEST(CopyRules, addedRecordsAreCopiesAndStartFromTheInitialData) {
     initial.scene.pos = {1, 2, 3};
     ModelDocument document(initial, std::string_view());
     ObjectRecord object;
-    object.appendVertex({1, 1, 1, 0});
+    object.appendVertex({});
     EXPECT_EQ(document.addObject(object), 1);
-    object.appendVertex({2, 2, 2, 0});
+    object.appendVertex({});
     EXPECT_EQ(document.addObject(std::move(object)), 2);
-    document.addMaterial(MaterialRecord{});
-    EXPECT_EQ(document.materialCount(), 1);
-    EXPECT_EQ(document.data().objects[0].vertexCount, 1);
+    EXPECT_EQ(document.getData().objectAt(0).vertexCount, 1);
     EXPECT_EQ(document.getData().objectAt(1).vertexCount, 2);
-    EXPECT_EQ(document.getData().scene.pos.y, 2);
+    EXPECT_EQ(document.data().scene.pos.y, 2);
 }
 
 TEST(CopyRules, documentLeavesItsFileOpen) {
