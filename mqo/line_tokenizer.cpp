@@ -1,5 +1,7 @@
 #include "mqo/line_tokenizer.h"
 
+#include <algorithm>
+
 namespace {
 
 enum ByteClass : uint8_t { Ordinary, LineEnd, Separator, Quote, Delimiter, LeadByte };
@@ -89,4 +91,14 @@ size_t LineTokenizer::splitQuoted(std::string_view line, size_t start, size_t& c
     }
     if (i > start) setToken(count++, std::string_view(line.data() + start, i - start));
     return line.size();
+}
+
+// Grows at least geometrically, so that a line of many tokens costs few
+// copies of the table.
+void LineTokenizer::growTable(size_t slots) {
+    size_t capacity = std::max(slots, 2 * capacity_);
+    std::unique_ptr<std::string_view[]> table(new std::string_view[capacity]);
+    std::copy_n(tokens_.get(), capacity_, table.get());
+    tokens_ = std::move(table);
+    capacity_ = capacity;
 }

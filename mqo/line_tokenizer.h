@@ -6,8 +6,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 #include "mqo/number_text.h"
 
@@ -34,7 +34,7 @@ public:
     int split(std::string_view line);
     // Makes `text` token `index`; the table grows to hold it.
     bool setToken(size_t index, std::string_view text) {
-        if (index >= tokens_.size()) tokens_.resize(index + 1);
+        if (index >= capacity_) growTable(index + 1);
         tokens_[index] = text;
         return true;
     }
@@ -71,8 +71,10 @@ private:
     }
     static char foldLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
     size_t splitQuoted(std::string_view line, size_t start, size_t& count);
+    void growTable(size_t slots);
 
     // Never shrinks; slots past tokenCount_ may view lines already gone.
-    std::vector<std::string_view> tokens_;
+    std::unique_ptr<std::string_view[]> tokens_;
+    size_t capacity_ = 0;
     int tokenCount_ = 0;
 };
