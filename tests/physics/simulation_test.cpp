@@ -1,4 +1,10 @@
+// Bodies falling, bouncing and resting on the ground: contacts with the
+// ground only, each lasting one step, hinges that hold, and whole model
+// files that give the world little to hold.
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -9,32 +15,9 @@ namespace {
 
 using Simulation = PhysicsTest;
 
-double distanceBetween(int32_t a, int32_t b) {
-    const dReal* p = dBodyGetPosition(bodyTable[a].body);
-    const dReal* q = dBodyGetPosition(bodyTable[b].body);
-    return std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]);
-}
-
-// Runs a collision pass alone and returns the contact joints it gave each
-// body as (body, other body) pairs; the contacts are thrown away again.
-std::vector<std::pair<dBodyID, dBodyID>> contactsNow(int32_t bodies) {
-    dSpaceCollide(physicsWorld.space, nullptr, nearCallback);
-    std::vector<std::pair<dBodyID, dBodyID>> contacts;
-    for (int32_t i = 0; i < bodies; ++i) {
-        for (int j = 0; j < dBodyGetNumJoints(bodyTable[i].body); ++j) {
-            dJointID joint = dBodyGetJoint(bodyTable[i].body, j);
-            if (dJointGetType(joint) == dJointTypeContact) {
-                contacts.emplace_back(dJointGetBody(joint, 0), dJointGetBody(joint, 1));
-            }
-        }
-    }
-    dJointGroupEmpty(physicsWorld.contactGroup);
-    return contacts;
-}
-
 // A cube 10 units wide dropped from 150: free fall until its lower side
-// reaches the ground, a rebound at about 0.8 of the impact speed, lower and
-// lower bounces, then rest on that side.
+// reaches the ground, a rebound at about 0.8 of the impact speed, then
+// bounces that die out and leave it resting on that side.
 TEST_F(Simulation, droppedCubeFallsBouncesAndSettles) {
     simulate({cubeObject(50)});
     std::vector<double> heights{height(0)};
@@ -52,57 +35,73 @@ TEST_F(Simulation, droppedCubeFallsBouncesAndSettles) {
     EXPECT_EQ(firstContact, 55);  // 5.5 simulated seconds after the drop
     EXPECT_NEAR(speeds[firstContact] / -speeds[firstContact - 1], 0.8, 0.05);
 
-    std::vector<double> apexes;
-    for (int step = firstContact; step < 1000; ++step) {
-        if (speeds[step] > 0 && speeds[step + 1] <= 0) {
-            apexes.push_back(heights[step]);
-        }
-    }
-    ASSERT_GE(apexes.size(), 3u);
-    EXPECT_LT(apexes[0], 150.0);
-    EXPECT_GT(apexes[0], 75.0);
-    EXPECT_LT(apexes[1], apexes[0]);
-    EXPECT_LT(apexes[2], apexes[1]);
+    const double rebound = *std::max_element(heights.begin() + firstContact, heights.end());
+    EXPECT_LT(rebound, 150.0);
+    EXPECT_GT(rebound, 75.0);
     EXPECT_NEAR(heights[1000], 5.0, 0.05);
     EXPECT_NEAR(speeds[1000], 0.0, 1e-6);
-    EXPECT_NEAR(dBodyGetPosition(bodyTable[0].body)[0], 0.0, 1e-6);
 }
 
-TEST_F(Simulation, hingedObjectsStayJoinedThroughFallAndRest) {
+// Resting on the ground takes new contacts every step; none may outlive it.
+TEST_F(Simulation, hingedBodiesStayJoinedAndKeepNoContactBetweenSteps) {
     simulate({cubeObject(50), cubeObject(30), cubeObject(80)});
+    auto distanceFromFirst = [](int32_t i) {
+        const dReal* p = dBodyGetPosition(bodyTable[0].body);
+        const dReal* q = dBodyGetPosition(bodyTable[i].body);
+        return std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]);
+    };
     for (int step = 0; step < 1000; ++step) {
         steps(1);
-        ASSERT_LT(distanceBetween(0, 1), 1e-3) << "step " << step;
-        ASSERT_LT(distanceBetween(0, 2), 1e-3) << "step " << step;
+        ASSERT_LT(distanceFromFirst(1), 1e-3) << "step " << step;
+        ASSERT_LT(distanceFromFirst(2), 1e-3) << "step " << step;
+        ASSERT_EQ(dBodyGetNumJoints(bodyTable[2].body), 1) << "step " << step;  // its hinge
     }
     EXPECT_NEAR(height(0), 8.0, 0.05);  // on the largest cube
 }
 
-TEST_F(Simulation, overlappingObjectsTouchOnlyTheGround) {
+TEST_F(Simulation, overlappingObjectsMakeNoContact) {
     simulate({cubeObject(50), cubeObject(50)});
     dContactGeom touching[4];
-    ASSERT_GT(dCollide(bodyTable[0].geom, bodyTable[1].geom, 4, touching, sizeof(dContactGeom)), 0);
-    EXPECT_TRUE(contactsNow(2).empty());
-
-    for (int step = 0; step < 100 && contactsNow(2).empty(); ++step) {
-        steps(1);
-    }
-    auto contacts = contactsNow(2);
-    ASSERT_FALSE(contacts.empty());
-    for (const auto& [body, other] : contacts) {
-        EXPECT_EQ(other, nullptr);
-    }
+    ASSERT_GT(dCollide(bodyTable[0].geom, bodyTable[1].geom, 4, touching, sizeof touching[0]), 0);
+    dSpaceCollide(physicsWorld.space, nullptr, nearCallback);
+    EXPECT_EQ(dBodyGetNumJoints(bodyTable[0].body), 0);
 }
 
-TEST_F(Simulation, contactsLastOneStep) {
-    simulate({cubeObject(50), cubeObject(50), cubeObject(50)});
-    int stepsOnTheGround = 0;
-    for (int step = 0; step < 1000; ++step) {
-        stepsOnTheGround += !contactsNow(1).empty();
-        steps(1);
-        ASSERT_EQ(dBodyGetNumJoints(bodyTable[0].body), 2) << "step " << step;  // the hinges
+// Model files the ground cannot hold, too big for the tables, refused by the
+// reader, or missing: each loads, simulates 1000 steps and is released.
+TEST_F(Simulation, awkwardModelFilesSimulateAThousandSteps) {
+    const std::string header(MODEL_HEADER);
+    const std::string cut = modelText(0, 4);
+    const struct {
+        const char* file;
+        std::string text;  // the file is not written when empty
+        const char* message;
+    } cases[] = {
+        {"faceless.mqo",
+         header + "Object \"empty\" {\r\n}\r\nObject \"points\" {\r\nvertex 2 {\r\n0 0 0\r\n1 1 1\r\n}\r\n}\r\n", ""},
+        {"stray.mqo", header + "Object \"stray\" {\r\nvertex 3 {\r\n0 0 0\r\n10 0 0\r\n0 10 0\r\n}\r\n"
+                               "face 2 {\r\n3 V(0 1 3)\r\n3 V(-1 0 1)\r\n}\r\n}\r\n"
+                               "Object \"far\" {\r\nvertex 3 {\r\n1e30 0 0\r\n0 -1e38 0\r\n0 0 1e5\r\n}\r\n"
+                               "face 1 {\r\n3 V(0 1 2)\r\n}\r\n}\r\n", ""},
+        {"crowded.mqo", modelText(MAX_MATERIALS + 1, MAX_OBJECTS + 1),
+         "This program can't load over MAX_OBJECTS objects\n"},
+        // The objects read before the cut stay in the document, not in the tables.
+        {"cut.mqo", cut.substr(0, cut.rfind("face")), "EOF\n"},
+        {"missing.mqo", "", "Can't open mqo file. [enter]\n"},
+    };
+    ASSERT_NE(freopen("/dev/null", "r", stdin), nullptr);
+    ScratchFolder folder;
+    for (const auto& [file, text, message] : cases) {
+        SCOPED_TRACE(file);
+        release();
+        const std::string path = text.empty() ? (folder.path() / file).string() : folder.write(file, text);
+        testing::internal::CaptureStdout();
+        loadModel(path.c_str());
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), message);
+        initPhysics();
+        steps(1000);
+        for (int32_t i = 0; i < loadedObjectCount(); ++i) EXPECT_TRUE(std::isfinite(height(i))) << "object " << i;
     }
-    EXPECT_GT(stepsOnTheGround, 100);
 }
 
 }  // namespace
