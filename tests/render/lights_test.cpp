@@ -1,23 +1,14 @@
 #include "render/lights.h"
 
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <array>
+#include "tests/render/gl_readback.h"
 
 namespace {
-
-using Vec4 = std::array<float, 4>;
 
 Vec4 light(GLenum light, GLenum parameter) {
     Vec4 value{};
     glGetLightfv(light, parameter, value.data());
-    return value;
-}
-
-Vec4 material(GLenum parameter) {
-    Vec4 value{};
-    glGetMaterialfv(GL_FRONT, parameter, value.data());
     return value;
 }
 
