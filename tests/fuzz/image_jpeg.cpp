@@ -4,7 +4,5 @@
 #include "tests/fuzz/image_reader_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
-    JpegReader reader;
-    loadAndCheck(reader, bytes, size);
-    return 0;
+    return loadAndCheck<JpegReader>(bytes, size);
 }

@@ -7,12 +7,14 @@
 
 #include "render/images/image_reader.h"
 
-inline void loadAndCheck(ImageReader& reader, const uint8_t* bytes, size_t size) {
+template <typename Reader>
+int loadAndCheck(const uint8_t* bytes, size_t size) {
+    Reader reader;
     int32_t result = reader.loadFromMemory(bytes, size);
     bool holdsRows = reader.rgbRows != nullptr || reader.greyRows != nullptr;
     if (result == -1) {
         if (holdsRows || reader.pixelFormat != 0) abort();
-        return;
+        return 0;
     }
     if (!imageSideInRange(reader.width) || !imageSideInRange(reader.height)) abort();
     bool colour = reader.pixelFormat == 1 && reader.rgbRows != nullptr && reader.greyRows == nullptr;
@@ -22,4 +24,5 @@ inline void loadAndCheck(ImageReader& reader, const uint8_t* bytes, size_t size)
     int32_t last = reader.height - 1;
     volatile uint8_t sink = colour ? reader.rgbRows[last][3 * reader.width - 1] : reader.greyRows[last][reader.width - 1];
     (void)sink;
+    return 0;
 }
