@@ -94,8 +94,8 @@ private:
     size_t plausibleCount(int64_t count, size_t bytesPerEntry) const;
     // Makes room for `extra` more entries, growing at least geometrically so
     // that many small blocks in one object stay linear.
-    template <typename Entry>
-    static void reserveMore(std::vector<Entry>& list, size_t extra) {
+    template <typename List>
+    static void reserveMore(List& list, size_t extra) {
         size_t needed = list.size() + extra;
         if (needed > list.capacity()) list.reserve(std::max(needed, 2 * list.capacity()));
     }

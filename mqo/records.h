@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "mqo/geometry_allocator.h"
+
 // Decoded pictures live in render/images; a material only holds them.
 class ImageReader;
 
@@ -62,15 +64,18 @@ struct FaceRecord {
 };
 static_assert(sizeof(FaceRecord) == 18 * 4, "a face is eighteen 32-bit words");
 
+using VertexList = std::vector<VertexRecord, GeometryAllocator<VertexRecord>>;
+using FaceList = std::vector<FaceRecord, GeometryAllocator<FaceRecord>>;
+
 struct ObjectRecord {
     char name[RECORD_TEXT_SIZE] = {};
     Point3 scale;
     Point3 rotation;
     Point3 translation;
     int32_t vertexCount = 0;
-    std::vector<VertexRecord> vertices;
+    VertexList vertices;
     int32_t faceCount = 0;
-    std::vector<FaceRecord> faces;
+    FaceList faces;
 
     // No range check: callers walk 0 .. vertexCount - 1.
     VertexRecord vertexAt(int32_t index) const { return vertices[index]; }

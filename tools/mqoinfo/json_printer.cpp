@@ -25,8 +25,8 @@ private:
     void printPoint(const Point3& point);
     template <typename Integer>
     void printIntegers(std::span<const Integer> values);
-    template <typename Record, typename PrintOne>
-    void printList(const std::vector<Record>& records, PrintOne printOne);
+    template <typename List, typename PrintOne>
+    void printList(const List& records, PrintOne printOne);
 
     OutputBuffer& out;
     QuotedTextWriter texts;
@@ -159,8 +159,8 @@ void JsonPrinter::printIntegers(std::span<const Integer> values) {
     out.append(']');
 }
 
-template <typename Record, typename PrintOne>
-void JsonPrinter::printList(const std::vector<Record>& records, PrintOne printOne) {
+template <typename List, typename PrintOne>
+void JsonPrinter::printList(const List& records, PrintOne printOne) {
     out.append('[');
     for (size_t i = 0; i < records.size(); ++i) {
         if (i > 0) out.append(", ");
