@@ -2,6 +2,7 @@
 
 namespace {
 
+void colourAt(const ImageReader& colour, int32_t x, int32_t y, uint8_t rgb[3]);
 uint8_t alphaAt(const ImageReader* alpha, int32_t x, int32_t y);
 
 }  // namespace
@@ -13,8 +14,8 @@ TexturePicture buildTexturePicture(const ImageReader& colour, const ImageReader*
     picture.rgba.reserve(static_cast<size_t>(colour.width) * colour.height * 4);
     for (int32_t column = 0; column < colour.width; ++column) {
         for (int32_t row = 0; row < colour.height; ++row) {
-            uint8_t rgb[3] = {0, 0, 0};
-            colour.getPixel(column, row, rgb);
+            uint8_t rgb[3];
+            colourAt(colour, column, row, rgb);
             picture.rgba.insert(picture.rgba.end(), rgb, rgb + 3);
             picture.rgba.push_back(alphaAt(alpha, column, row));
         }
@@ -23,6 +24,15 @@ TexturePicture buildTexturePicture(const ImageReader& colour, const ImageReader*
 }
 
 namespace {
+
+// A grey picture named as a material's texture shows as grey, not black.
+void colourAt(const ImageReader& colour, int32_t x, int32_t y, uint8_t rgb[3]) {
+    if (colour.greyRows != nullptr) {
+        rgb[0] = rgb[1] = rgb[2] = colour.greyRows[y][x];
+    } else if (colour.getPixel(x, y, rgb) == 0) {
+        rgb[0] = rgb[1] = rgb[2] = 0;
+    }
+}
 
 // An alpha plane is meant to be a grey image of the colour image's size. A
 // colour file used as one gives the brightness of its pixels; positions it

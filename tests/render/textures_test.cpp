@@ -55,7 +55,9 @@ TEST_F(Textures, textureIsTheImageTransposedWithAlphaFromItsPlane) {
                                 {100, 110, 101, 111}));
     write("photo.bmp", bmpFile({.width = 2, .height = 2}, Bytes(16, 0)));
     write("plane.BMP", bmpFile({.width = 2, .height = 1}, {0, 0, 0, 100, 100, 100, 0, 0}));
-    installModel({}, {makeMaterial("wide.tga", "wide_a.tga"), makeMaterial("photo.bmp", "plane.BMP")});
+    write("grey.tga", tgaFile({.imageType = 3, .pixelDepth = 8, .descriptor = 0x20, .width = 1, .height = 2}, {40, 50}));
+    installModel({}, {makeMaterial("wide.tga", "wide_a.tga"), makeMaterial("photo.bmp", "plane.BMP"),
+                      makeMaterial("grey.tga", "")});
     EXPECT_EQ(setupTexturesPrinting(), "");
 
     EXPECT_EQ(loadedMaterials[0].imageKind, 2);
@@ -74,6 +76,7 @@ TEST_F(Textures, textureIsTheImageTransposedWithAlphaFromItsPlane) {
                                    4, 5, 6, 110, 14, 15, 16, 111,
                                    7, 8, 9, 255, 17, 18, 19, 255}));
     EXPECT_EQ(alphasOf(textureIds[1]), (Bytes{0, 255, 100, 255}));
+    EXPECT_EQ(readBack(textureIds[2]).rgba, (Bytes{40, 40, 40, 255, 50, 50, 50, 255}));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
 }
 
