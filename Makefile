@@ -7,7 +7,7 @@ FUZZ_BUILD := build-fuzz
 export LSAN_OPTIONS := suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 
-.PHONY: deps build test test-asan bench fuzz run clean
+.PHONY: deps build test test-asan bench fuzz run clean format check-format
 
 deps:
 	@tools/install-deps.sh
@@ -38,6 +38,13 @@ fuzz:
 
 run: build
 	@tools/run-viewer.sh $(BUILD)
+
+# Every C++ file in the house layout of .clang-format.
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+check-format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

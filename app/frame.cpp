@@ -14,22 +14,24 @@
 
 // NOTE: 3.14 / 6 rather than a true sixth of a turn, so the shaft's last
 // edge lies at 6.28 radians, a hair short of closing the ring.
-static const double SHAFT_STEP = 0.5233333333333333;
+constexpr double SHAFT_STEP = 0.5233333333333333;
 
-static void applyViewOffset();
-static void drawLightMarker(GLenum light, const float position[4]);
-static void drawObjects();
-static void drawTurnedArrow(float angle, float ax, float ay, float az, int buttonDown,
-                            float radius, float halfLength);
+namespace {
 
-void displayFrame()
-{
+void applyViewOffset();
+void drawLightMarker(GLenum light, const float position[4]);
+void drawObjects();
+void drawTurnedArrow(float angle, float ax, float ay, float az, int buttonDown, float radius, float halfLength);
+
+}  // namespace
+
+void displayFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     applyViewOffset();
     const ViewState& view = viewState;
-    gluLookAt(view.eye.x, view.eye.y, view.eye.z, view.center.x, view.center.y, view.center.z,
-              view.up.x, view.up.y, view.up.z);
+    gluLookAt(view.eye.x, view.eye.y, view.eye.z, view.center.x, view.center.y, view.center.z, view.up.x, view.up.y,
+              view.up.z);
 
     // Lights and gizmo are placed in the fixed camera's frame: they do not
     // turn with the view, only the orbit moves the lights.
@@ -49,20 +51,17 @@ void displayFrame()
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
     drawObjects();
-    if (buttonHeld)
-        glDisable(GL_BLEND);
+    if (buttonHeld) glDisable(GL_BLEND);
     glutSwapBuffers();
 }
 
-void drawAxisArrows(float radius, float halfLength)
-{
+void drawAxisArrows(float radius, float halfLength) {
     drawTurnedArrow(0.0f, 0.0f, 0.0f, 1.0f, viewState.rightDown, radius, halfLength);
     drawTurnedArrow(90.0f, 1.0f, 0.0f, 0.0f, viewState.middleDown, radius, halfLength);
     drawTurnedArrow(-90.0f, 0.0f, 0.0f, 1.0f, viewState.leftDown, radius, halfLength);
 }
 
-void drawArrow(float radius, float halfLength)
-{
+void drawArrow(float radius, float halfLength) {
     glBegin(GL_QUAD_STRIP);
     for (int k = 0; k <= 12; k += 2) {
         const double angle = k * SHAFT_STEP;
@@ -77,17 +76,17 @@ void drawArrow(float radius, float halfLength)
     glutSolidCone(2.0 * radius, 4.0 * radius, 5, 5);
 }
 
+namespace {
+
 // The offset moves the whole view (lights, gizmo and models) in the camera's
 // own frame, so "left" is always left on the screen however the scene has
 // been turned: a translation in eye coordinates, before the camera's.
-static void applyViewOffset()
-{
+void applyViewOffset() {
     const float* offset = viewState.viewOffset;
     glTranslatef(offset[0], offset[1], offset[2]);
 }
 
-static void drawLightMarker(GLenum light, const float position[4])
-{
+void drawLightMarker(GLenum light, const float position[4]) {
     glPushMatrix();
     glLightfv(light, GL_POSITION, position);
     glDisable(GL_LIGHTING);
@@ -103,15 +102,13 @@ static void drawLightMarker(GLenum light, const float position[4])
 // is drawn at (y, z, x). Only the body's position moves the drawing, not its
 // orientation. Each object gets its own matrix, so one object's translation
 // and scale never carry over to the next.
-static void drawObjects()
-{
+void drawObjects() {
     const float scale = viewState.modelScale;
     const int objectCount = loadedObjectCount();
     for (int i = 0; i < objectCount; ++i) {
         const dReal* position = dBodyGetPosition(bodyTable[i].body);
         glPushMatrix();
-        glTranslatef(static_cast<float>(position[1]), static_cast<float>(position[2]),
-                     static_cast<float>(position[0]));
+        glTranslatef(static_cast<float>(position[1]), static_cast<float>(position[2]), static_cast<float>(position[0]));
         glScalef(scale, scale, scale);
         glCallList(displayListIds[i]);
         glPopMatrix();
@@ -119,9 +116,7 @@ static void drawObjects()
 }
 
 // Red while the button that turns the view about this arrow is held.
-static void drawTurnedArrow(float angle, float ax, float ay, float az, int buttonDown,
-                            float radius, float halfLength)
-{
+void drawTurnedArrow(float angle, float ax, float ay, float az, int buttonDown, float radius, float halfLength) {
     glPushMatrix();
     glRotatef(angle, ax, ay, az);
     if (buttonDown)
@@ -131,3 +126,5 @@ static void drawTurnedArrow(float angle, float ax, float ay, float az, int butto
     drawArrow(radius, halfLength);
     glPopMatrix();
 }
+
+}  // namespace

@@ -9,10 +9,13 @@
 #include "model/loaded_model.h"
 #include "physics/bodies.h"
 
-static void pushFirstBody();
+namespace {
 
-void reshapeWindow(int width, int height)
-{
+void pushFirstBody();
+
+}  // namespace
+
+void reshapeWindow(int width, int height) {
     resizeView(viewState, width, height);
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
@@ -22,26 +25,21 @@ void reshapeWindow(int width, int height)
     glLoadIdentity();
 }
 
-void mouseButton(int button, int state, int x, int y)
-{
+void mouseButton(int button, int state, int x, int y) {
     pressOrReleaseButton(viewState, button, state, x, y);
     glutPostRedisplay();
 }
 
-void mouseDrag(int x, int y)
-{
-    if (turnByDrag(viewState, x, y))
-        glutPostRedisplay();
+void mouseDrag(int x, int y) {
+    if (turnByDrag(viewState, x, y)) glutPostRedisplay();
 }
 
-void specialKey(int key, int, int)
-{
+void specialKey(int key, int, int) {
     applySpecialKey(viewState, key);
     glutPostRedisplay();
 }
 
-void keyboardKey(unsigned char key, int, int)
-{
+void keyboardKey(unsigned char key, int, int) {
     switch (applyKey(viewState, key)) {
     case KeyEffect::Quit: std::exit(0);
     case KeyEffect::PushFirstBody: pushFirstBody(); break;
@@ -50,10 +48,12 @@ void keyboardKey(unsigned char key, int, int)
     glutPostRedisplay();
 }
 
+namespace {
+
 // Upwards in the physics world, whose z axis points up. The force waits for
 // the next step; the redraw that follows still shows the old positions.
-static void pushFirstBody()
-{
-    if (loadedObjectCount() > 0)
-        dBodyAddForce(bodyTable[0].body, 0.0, 0.0, 500.0);
+void pushFirstBody() {
+    if (loadedObjectCount() > 0) dBodyAddForce(bodyTable[0].body, 0.0, 0.0, 500.0);
 }
+
+}  // namespace

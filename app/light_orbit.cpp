@@ -2,17 +2,15 @@
 
 // NOTE: pi is cut to ten digits here; 360 frames still close the orbit to
 // well within a pixel.
-static const double ONE_DEGREE = 3.1415926535 / 180;
+constexpr double ONE_DEGREE = 3.1415926535 / 180;
 
 Quaternion lightOrbit;
 
-void resetLightOrbit(Quaternion& orbit)
-{
+void resetLightOrbit(Quaternion& orbit) {
     orbit.set(0.0, 25.0, 0.0, 0.0);
 }
 
-void advanceLightOrbit(Quaternion& orbit)
-{
+void advanceLightOrbit(Quaternion& orbit) {
     // Conjugating the orbit point by a turn keeps its length and its zero
     // scalar part while rotating the vector part.
     Quaternion forward;
@@ -23,8 +21,7 @@ void advanceLightOrbit(Quaternion& orbit)
     orbit.postMultiply(backward);
 }
 
-void placeOrbitingLights(const Quaternion& orbit, float light1[4], float light2[4])
-{
+void placeOrbitingLights(const Quaternion& orbit, float light1[4], float light2[4]) {
     light1[0] = static_cast<float>(orbit.x);
     light1[1] = static_cast<float>(2.5 * orbit.y);
     light1[2] = static_cast<float>(orbit.z);

@@ -7,8 +7,7 @@
 #include "app/startup.h"
 #include "model/loaded_model.h"
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     // Every console message ends in a line feed: flushing each line keeps
     // them in order on a pipe, and shows the missing-model prompt before the
     // loader waits on standard input.

@@ -14,10 +14,9 @@
 #include "render/lights.h"
 #include "render/textures.h"
 
-static const unsigned TICK_MS = 17;
+constexpr unsigned TICK_MS = 17;
 
-void openWindow(int* argc, char** argv)
-{
+void openWindow(int* argc, char** argv) {
     // Position and size are set before glutInit so that command-line
     // geometry options, which glutInit reads, still win.
     glutInitWindowPosition(100, 100);
@@ -27,8 +26,7 @@ void openWindow(int* argc, char** argv)
     glutCreateWindow("Varnel");
 }
 
-void registerCallbacks()
-{
+void registerCallbacks() {
     glutDisplayFunc(displayFrame);
     glutReshapeFunc(reshapeWindow);
     glutMouseFunc(mouseButton);
@@ -37,13 +35,11 @@ void registerCallbacks()
     glutSpecialFunc(specialKey);
 }
 
-void startTimer()
-{
+void startTimer() {
     glutTimerFunc(TICK_MS, timerTick, 0);
 }
 
-void initScene()
-{
+void initScene() {
     resetViewRotation(viewState);
     resetLightOrbit(lightOrbit);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -58,15 +54,13 @@ void initScene()
     initPhysics();
 }
 
-void timerTick(int)
-{
+void timerTick(int) {
     stepPhysics();
     glutPostRedisplay();
     startTimer();
 }
 
-void shutdown()
-{
+void shutdown() {
     releasePhysicsAndModel();
 #if defined(__SANITIZE_ADDRESS__)
     // The GL driver is unloaded before the sanitizer's own check at exit,

@@ -11,25 +11,26 @@ enum OffsetAxis { Lateral = 0, Vertical = 1, Depth = 2 };
 
 ViewState viewState;
 
-static void addStep(float& value, double step);
-static void applyTurn(ViewState& view, const Quaternion& turn);
+namespace {
 
-void resetViewRotation(ViewState& view)
-{
+void addStep(float& value, double step);
+void applyTurn(ViewState& view, const Quaternion& turn);
+
+}  // namespace
+
+void resetViewRotation(ViewState& view) {
     view.viewRotation.set(1.0, 0.0, 0.0, 0.0);
     view.viewRotation.toMatrix({}, view.viewMatrix);
 }
 
-void resizeView(ViewState& view, int& width, int& height)
-{
+void resizeView(ViewState& view, int& width, int& height) {
     width = std::max(width, 1);
     height = std::max(height, 1);
     view.invWidth = 1.0 / width;
     view.invHeight = 1.0 / height;
 }
 
-void pressOrReleaseButton(ViewState& view, int button, int state, int x, int y)
-{
+void pressOrReleaseButton(ViewState& view, int button, int state, int x, int y) {
     int* flag = nullptr;
     switch (button) {
     case GLUT_LEFT_BUTTON: flag = &view.leftDown; break;
@@ -46,8 +47,7 @@ void pressOrReleaseButton(ViewState& view, int button, int state, int x, int y)
     }
 }
 
-bool turnByDrag(ViewState& view, int x, int y)
-{
+bool turnByDrag(ViewState& view, int x, int y) {
     // In double, so no pointer position can overflow the difference.
     const double dx = static_cast<double>(x) - view.lastX;
     const double dy = static_cast<double>(y) - view.lastY;
@@ -59,23 +59,18 @@ bool turnByDrag(ViewState& view, int x, int y)
     const double u = dx * view.invWidth;
     const double v = dy * view.invHeight;
     const double distance = std::sqrt(u * u + v * v);
-    if (!(distance > 0.0))
-        return false;
+    if (!(distance > 0.0)) return false;
     const double c = std::cos(5.0 * distance);
     const double s = std::sin(5.0 * distance) / distance;
 
     // Each held button adds its turn on top of the one before, in this order.
-    if (view.leftDown)
-        applyTurn(view, {c, s * (v - u), 0.0, 0.0});
-    if (view.middleDown)
-        applyTurn(view, {c, 0.0, 0.0, s * (v - u)});
-    if (view.rightDown)
-        applyTurn(view, {c, 0.0, s * (u - v), 0.0});
+    if (view.leftDown) applyTurn(view, {c, s * (v - u), 0.0, 0.0});
+    if (view.middleDown) applyTurn(view, {c, 0.0, 0.0, s * (v - u)});
+    if (view.rightDown) applyTurn(view, {c, 0.0, s * (u - v), 0.0});
     return true;
 }
 
-KeyEffect applyKey(ViewState& view, unsigned char key)
-{
+KeyEffect applyKey(ViewState& view, unsigned char key) {
     switch (key) {
     case 27:
     case 'q':
@@ -96,8 +91,7 @@ KeyEffect applyKey(ViewState& view, unsigned char key)
     return KeyEffect::Redraw;
 }
 
-void applySpecialKey(ViewState& view, int key)
-{
+void applySpecialKey(ViewState& view, int key) {
     switch (key) {
     case GLUT_KEY_LEFT: addStep(view.viewOffset[Lateral], -1.0); break;
     case GLUT_KEY_UP: addStep(view.viewOffset[Vertical], 1.0); break;
@@ -107,15 +101,17 @@ void applySpecialKey(ViewState& view, int key)
     }
 }
 
+namespace {
+
 // Scale and offset steps are added in double and stored back as float, so
 // a hundred steps of 0.01 do not land exactly on a round value.
-static void addStep(float& value, double step)
-{
+void addStep(float& value, double step) {
     value = static_cast<float>(static_cast<double>(value) + step);
 }
 
-static void applyTurn(ViewState& view, const Quaternion& turn)
-{
+void applyTurn(ViewState& view, const Quaternion& turn) {
     view.viewRotation.preMultiply(turn);
     view.viewRotation.toMatrix({}, view.viewMatrix);
 }
+
+}  // namespace

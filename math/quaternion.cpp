@@ -2,42 +2,39 @@
 
 #include <cmath>
 
-static Quaternion hamiltonProduct(const Quaternion& a, const Quaternion& b);
+namespace {
 
-void Quaternion::set(double newW, double newX, double newY, double newZ)
-{
+Quaternion hamiltonProduct(const Quaternion& a, const Quaternion& b);
+
+}  // namespace
+
+void Quaternion::set(double newW, double newX, double newY, double newZ) {
     w = newW;
     x = newX;
     y = newY;
     z = newZ;
 }
 
-void Quaternion::setAxisAngle(double angle, double ax, double ay, double az)
-{
+void Quaternion::setAxisAngle(double angle, double ax, double ay, double az) {
     set(0.0, 0.0, 0.0, 0.0);
     const double squaredLength = ax * ax + ay * ay + az * az;
-    if (!(squaredLength > 0.0))
-        return;
+    if (!(squaredLength > 0.0)) return;
     const double s = std::sin(angle * 0.5);
     const double length = std::sqrt(squaredLength);
     set(std::cos(angle * 0.5), s * ax / length, s * ay / length, s * az / length);
 }
 
-void Quaternion::preMultiply(const Quaternion& b)
-{
+void Quaternion::preMultiply(const Quaternion& b) {
     *this = hamiltonProduct(b, *this);
 }
 
-void Quaternion::postMultiply(const Quaternion& b)
-{
+void Quaternion::postMultiply(const Quaternion& b) {
     *this = hamiltonProduct(*this, b);
 }
 
-void Quaternion::toMatrix(const Vector3d& translation, Matrix4d& out) const
-{
+void Quaternion::toMatrix(const Vector3d& translation, Matrix4d& out) const {
     const double squaredNorm = w * w + x * x + y * y + z * z;
-    if (!(squaredNorm > 0.0))
-        return;
+    if (!(squaredNorm > 0.0)) return;
     const double k = 2.0 / squaredNorm;
     double* m = out.m;
     m[0] = 1.0 - k * (y * y + z * z);
@@ -58,10 +55,11 @@ void Quaternion::toMatrix(const Vector3d& translation, Matrix4d& out) const
     m[15] = 1.0;
 }
 
+namespace {
+
 // The product is built in a fresh record, so a quaternion that is both an
 // operand and the destination (q = b * q) is read whole before it changes.
-static Quaternion hamiltonProduct(const Quaternion& a, const Quaternion& b)
-{
+Quaternion hamiltonProduct(const Quaternion& a, const Quaternion& b) {
     Quaternion product;
     product.w = a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z;
     product.x = a.w * b.x + a.x * b.w + a.y * b.z - a.z * b.y;
@@ -69,3 +67,5 @@ static Quaternion hamiltonProduct(const Quaternion& a, const Quaternion& b)
     product.z = a.w * b.z + a.x * b.y - a.y * b.x + a.z * b.w;
     return product;
 }
+
+}  // namespace

@@ -3,9 +3,13 @@
 
 #include "model/loaded_model.h"
 
-static void printMessage(const char* text);
-static void reportParseFailure(int32_t result);
-static void copyIntoTables(const ModelData& data);
+namespace {
+
+void printMessage(const char* text);
+void reportParseFailure(int32_t result);
+void copyIntoTables(const ModelData& data);
+
+}  // namespace
 
 int32_t loadModel(const char* path) {
     FILE* file = fopen(path, "rb");
@@ -17,23 +21,24 @@ int32_t loadModel(const char* path) {
     releaseModel();
     currentDocument = new ModelDocument(ModelData{}, file);
     int32_t result = currentDocument->parse();
-    if (result == ParseOk) {
+    if (result == ParseOk)
         copyIntoTables(currentDocument->data());
-    } else {
+    else
         reportParseFailure(result);
-    }
     fclose(file);
     return 0;
 }
 
+namespace {
+
 // The console shows these among messages of later stages; flushing keeps
 // them in order even when standard output is a pipe.
-static void printMessage(const char* text) {
+void printMessage(const char* text) {
     fputs(text, stdout);
     fflush(stdout);
 }
 
-static void reportParseFailure(int32_t result) {
+void reportParseFailure(int32_t result) {
     switch (result) {
     case ParseError: printMessage("Error\n"); break;
     case ParseEof: printMessage("EOF\n"); break;
@@ -46,16 +51,12 @@ static void reportParseFailure(int32_t result) {
 // Takes each record straight from the document (one copy per entry); a model
 // with more than the tables hold keeps its first MAX_OBJECTS objects and
 // MAX_MATERIALS materials. The material case is reported by texture set-up.
-static void copyIntoTables(const ModelData& data) {
-    if (data.objectCount > MAX_OBJECTS) {
-        printMessage("This program can't load over MAX_OBJECTS objects\n");
-    }
+void copyIntoTables(const ModelData& data) {
+    if (data.objectCount > MAX_OBJECTS) printMessage("This program can't load over MAX_OBJECTS objects\n");
     int32_t objectCount = std::min(data.objectCount, MAX_OBJECTS);
-    for (int32_t i = 0; i < objectCount; ++i) {
-        loadedObjects[i] = data.objects[i];
-    }
+    for (int32_t i = 0; i < objectCount; ++i) loadedObjects[i] = data.objects[i];
     int32_t materialCount = std::min(data.materialCount, MAX_MATERIALS);
-    for (int32_t m = 0; m < materialCount; ++m) {
-        loadedMaterials[m] = data.materials[m];
-    }
+    for (int32_t m = 0; m < materialCount; ++m) loadedMaterials[m] = data.materials[m];
 }
+
+}  // namespace

@@ -59,9 +59,12 @@ void ModelDocument::skipChunk(int count) {
     }
     for (int depth = 1; depth > 0;) {
         if (readChunkLine() == 0) continue;
-        if (lastTokenIs("{")) ++depth;
-        else if (lastTokenIs("}")) --depth;
-        else if (opensBinaryBlock()) skipBinaryBlock();
+        if (lastTokenIs("{"))
+            ++depth;
+        else if (lastTokenIs("}"))
+            --depth;
+        else if (opensBinaryBlock())
+            skipBinaryBlock();
     }
 }
 
@@ -102,5 +105,6 @@ Point3 ModelDocument::pointAt(int index) const {
 
 size_t ModelDocument::plausibleCount(int64_t count, size_t bytesPerEntry) const {
     if (count <= 0) return 0;
-    return static_cast<size_t>(std::min<uint64_t>(static_cast<uint64_t>(count), source_.remainingHint() / bytesPerEntry));
+    return static_cast<size_t>(
+        std::min<uint64_t>(static_cast<uint64_t>(count), source_.remainingHint() / bytesPerEntry));
 }

@@ -34,11 +34,10 @@ struct GeometryAllocator {
 
     void deallocate(T* block, size_t count) noexcept {
         size_t bytes = count * sizeof(T);
-        if (bytes < MAPPED_FROM_BYTES) {
+        if (bytes < MAPPED_FROM_BYTES)
             ::operator delete(block);
-        } else {
+        else
             munmap(block, bytes);
-        }
     }
 
     template <typename U>

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "mqo/model_source.h"
 #include "mqo/line_tokenizer.h"
+#include "mqo/model_source.h"
 
 class StreamLineReader : public LineTokenizer {
 public:

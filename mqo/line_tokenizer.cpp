@@ -8,10 +8,11 @@ enum ByteClass : uint8_t { Ordinary, LineEnd, Separator, Quote, Delimiter, LeadB
 
 constexpr std::array<ByteClass, 256> byteClasses = [] {
     std::array<ByteClass, 256> table{};
-    for (int byte = 0; byte < 256; ++byte) {
-        if (LineTokenizer::isLeadByte(byte)) table[byte] = LeadByte;
-        else if (byte < 128 && LineTokenizer::delimiterTable[byte]) table[byte] = Delimiter;
-    }
+    for (int byte = 0; byte < 256; ++byte)
+        if (LineTokenizer::isLeadByte(byte))
+            table[byte] = LeadByte;
+        else if (byte < 128 && LineTokenizer::delimiterTable[byte])
+            table[byte] = Delimiter;
     table['\0'] = table['\n'] = table['\r'] = LineEnd;
     table['\t'] = table[' '] = Separator;
     table[static_cast<unsigned char>(LineTokenizer::quoteChar)] = Quote;

@@ -51,9 +51,7 @@ public:
         return index >= 0 && index < tokenCount_ && sameLetters(tokens_[index], text);
     }
     // Token `index` as a number; 0 for a token past the end of the line.
-    int32_t intAt(int index) const {
-        return index >= 0 && index < tokenCount_ ? decimalToInt32(tokens_[index]) : 0;
-    }
+    int32_t intAt(int index) const { return index >= 0 && index < tokenCount_ ? decimalToInt32(tokens_[index]) : 0; }
     double floatAt(int index) const {
         return index >= 0 && index < tokenCount_ ? decimalToDouble(tokens_[index]) : 0.0;
     }
@@ -64,9 +62,8 @@ protected:
 private:
     static bool sameLetters(std::string_view token, std::string_view text) {
         if (token.size() != text.size()) return false;
-        for (size_t i = 0; i < token.size(); ++i) {
+        for (size_t i = 0; i < token.size(); ++i)
             if (foldLetter(token[i]) != foldLetter(text[i])) return false;
-        }
         return true;
     }
     static char foldLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }

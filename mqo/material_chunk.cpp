@@ -47,7 +47,9 @@ void ModelDocument::readMaterialChunk() {
 // the line) yet keeps the material and what was read before it.
 int ModelDocument::readMaterialAttribute(MaterialRecord& material, int i) {
     const int count = reader_.tokenCount();
-    auto enclosed = [&](int last) { return reader_.tokenIs(i + 1, "(") && reader_.tokenIs(last, ")"); };
+    auto enclosed = [&](int last) {
+        return reader_.tokenIs(i + 1, "(") && reader_.tokenIs(last, ")");
+    };
     if (reader_.tokenIs(i, "col") && i + 6 < count) {
         if (!enclosed(i + 6)) return count;
         for (int k = 0; k < 4; ++k) material.col[k] = static_cast<float>(reader_.floatAt(i + 2 + k));
@@ -73,8 +75,7 @@ int ModelDocument::readMaterialAttribute(MaterialRecord& material, int i) {
 int ModelDocument::skipUnknownAttribute(int i) const {
     const int count = reader_.tokenCount();
     if (!reader_.tokenIs(i + 1, "(")) return count;
-    for (int j = i + 2; j < count; ++j) {
+    for (int j = i + 2; j < count; ++j)
         if (reader_.tokenIs(j, ")")) return j + 1;
-    }
     return count;
 }

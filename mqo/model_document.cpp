@@ -2,8 +2,7 @@
 
 #include <utility>
 
-ModelDocument::ModelDocument(const ModelData& initial, FILE* file)
-    : source_(file), reader_(source_), data_(initial) {}
+ModelDocument::ModelDocument(const ModelData& initial, FILE* file) : source_(file), reader_(source_), data_(initial) {}
 
 ModelDocument::ModelDocument(const ModelData& initial, std::string_view bytes)
     : source_(bytes), reader_(source_), data_(initial) {}

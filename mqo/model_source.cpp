@@ -28,14 +28,12 @@ ModelSource::ModelSource(FILE* file)
       fileAtEnd_(file == nullptr),
       fileBytesLeft_(file == nullptr ? 0 : bytesAfterPosition(file)) {}
 
-ModelSource::ModelSource(std::string_view bytes)
-    : window_(bytes.empty() ? "" : bytes.data()), end_(bytes.size()) {}
+ModelSource::ModelSource(std::string_view bytes) : window_(bytes.empty() ? "" : bytes.data()), end_(bytes.size()) {}
 
 std::string_view ModelSource::readPiece(size_t limit) {
     // A piece may end beyond the window: take in more of the file first.
-    while (end_ - begin_ < limit && memchr(window_ + begin_, '\n', end_ - begin_) == nullptr) {
+    while (end_ - begin_ < limit && memchr(window_ + begin_, '\n', end_ - begin_) == nullptr)
         if (!refill()) break;
-    }
     const char* start = window_ + begin_;
     size_t length = std::min(end_ - begin_, limit);
     if (const void* lineFeed = memchr(start, '\n', length)) length = static_cast<const char*>(lineFeed) - start + 1;

@@ -49,9 +49,8 @@ const char* readExponent(const char* p, const char* end, int64_t& exponent) {
     bool negative = digits < end && *digits == '-';
     if (digits < end && (*digits == '-' || *digits == '+')) ++digits;
     if (digits == end || !isDigit(*digits)) return p;
-    for (; digits < end && isDigit(*digits); ++digits) {
+    for (; digits < end && isDigit(*digits); ++digits)
         if (exponent < EXPONENT_LIMIT) exponent = exponent * 10 + (*digits - '0');
-    }
     if (negative) exponent = -exponent;
     return digits;
 }

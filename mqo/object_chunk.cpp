@@ -9,8 +9,8 @@ namespace {
 
 // Keys that only serve modelling and say nothing the viewer draws.
 constexpr std::string_view modellingKeys[] = {
-    "patch", "segment", "visible", "shading", "facet", "mirror",
-    "mirror_axis", "mirror_dis", "lathe", "lathe_axis", "lathe_seg",
+    "patch",       "segment",    "visible", "shading",    "facet",     "mirror",
+    "mirror_axis", "mirror_dis", "lathe",   "lathe_axis", "lathe_seg",
 };
 
 // The shortest text line that adds a vertex ("(((" and a line feed).
@@ -92,7 +92,8 @@ void ModelDocument::readBinaryVertices(ObjectRecord& object, int32_t count) {
     char record[BINARY_VERTEX_SIZE];
     for (int32_t k = 0; k < count; ++k) {
         if (source_.read(record, BINARY_VERTEX_SIZE) < BINARY_VERTEX_SIZE) return;
-        object.appendVertex({littleEndianFloat(record), littleEndianFloat(record + 4), littleEndianFloat(record + 8), 0});
+        object.appendVertex(
+            {littleEndianFloat(record), littleEndianFloat(record + 4), littleEndianFloat(record + 8), 0});
     }
 }
 
@@ -100,13 +101,12 @@ void ModelDocument::readVertexAttrChunk(ObjectRecord& object) {
     for (;;) {
         readChunkLine();
         if (reader_.keywordIs("}", 1)) return;
-        if (reader_.keywordIs("color", 2)) {
+        if (reader_.keywordIs("color", 2))
             skipSubBlock(SubBlockEnd::AtFirstToken);
-        } else if (reader_.keywordIs("weit", 2)) {
+        else if (reader_.keywordIs("weit", 2))
             readWeights(object, SubBlockEnd::AtFirstToken);
-        } else {
+        else
             skipChunk(reader_.tokenCount());
-        }
     }
 }
 
@@ -126,9 +126,8 @@ void ModelDocument::readWeights(ObjectRecord& object, SubBlockEnd end) {
 }
 
 void ModelDocument::skipSubBlock(SubBlockEnd end) {
-    for (;;) {
+    for (;;)
         if (readChunkLine() > 0 && endsSubBlock(end)) return;
-    }
 }
 
 bool ModelDocument::endsSubBlock(SubBlockEnd end) const {

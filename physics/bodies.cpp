@@ -15,19 +15,23 @@ constexpr double QUARTER_TURN = 1.5707963267948966;
 
 BodyEntry bodyTable[MAX_OBJECTS];
 
-static void createBody(int32_t i, dMass* massRecord);
+namespace {
+
+void createBody(int32_t i, dMass* massRecord);
+
+}  // namespace
 
 void createBodies() {
     dMass massRecord;
     dMassSetZero(&massRecord);
     int32_t count = loadedObjectCount();
     buildCollisionMeshes(count);
-    for (int32_t i = 0; i < count; ++i) {
-        createBody(i, &massRecord);
-    }
+    for (int32_t i = 0; i < count; ++i) createBody(i, &massRecord);
 }
 
-static void createBody(int32_t i, dMass* massRecord) {
+namespace {
+
+void createBody(int32_t i, dMass* massRecord) {
     BodyEntry& entry = bodyTable[i];
     entry.mass = BODY_MASS;
     entry.sizeX = entry.sizeY = entry.sizeZ = BODY_BOX_SIDE;
@@ -44,3 +48,5 @@ static void createBody(int32_t i, dMass* massRecord) {
     dRFromAxisAndAngle(rotation, 1, 0, 0, QUARTER_TURN);
     dBodySetRotation(entry.body, rotation);
 }
+
+}  // namespace

@@ -18,13 +18,17 @@ int32_t meshVertexCounts[MAX_OBJECTS];
 int32_t meshFaceCounts[MAX_OBJECTS];
 dTriMeshDataID meshData[MAX_OBJECTS];
 
-// How many objects the two tables of arrays were made for.
-static int32_t meshTableSize = 0;
+namespace {
 
-static void fillVertices(int32_t i, const ObjectRecord& object);
-static void fillTriangles(int32_t i, const ObjectRecord& object);
-static bool isCollisionTriangle(int32_t i, const int32_t corners[3]);
-static bool isCollisionCorner(const float* vertex);
+// How many objects the two tables of arrays were made for.
+int32_t meshTableSize = 0;
+
+void fillVertices(int32_t i, const ObjectRecord& object);
+void fillTriangles(int32_t i, const ObjectRecord& object);
+bool isCollisionTriangle(int32_t i, const int32_t corners[3]);
+bool isCollisionCorner(const float* vertex);
+
+}  // namespace
 
 void buildCollisionMeshes(int32_t count) {
     meshTableSize = count;
@@ -35,13 +39,10 @@ void buildCollisionMeshes(int32_t count) {
         fillTriangles(i, loadedObjects[i]);
         meshData[i] = nullptr;
         // ODE asserts on a mesh built from no triangles.
-        if (meshFaceCounts[i] == 0) {
-            continue;
-        }
+        if (meshFaceCounts[i] == 0) continue;
         meshData[i] = dGeomTriMeshDataCreate();
-        dGeomTriMeshDataBuildSingle(meshData[i], meshVertices[i], 3 * sizeof(float),
-                                    meshVertexCounts[i], meshIndices[i],
-                                    3 * meshFaceCounts[i], 3 * sizeof(int32_t));
+        dGeomTriMeshDataBuildSingle(meshData[i], meshVertices[i], 3 * sizeof(float), meshVertexCounts[i],
+                                    meshIndices[i], 3 * meshFaceCounts[i], 3 * sizeof(int32_t));
     }
 }
 
@@ -66,7 +67,9 @@ void releaseCollisionArrays() {
     meshTableSize = 0;
 }
 
-static void fillVertices(int32_t i, const ObjectRecord& object) {
+namespace {
+
+void fillVertices(int32_t i, const ObjectRecord& object) {
     meshVertexCounts[i] = object.vertexCount;
     float* vertices = new float[3 * static_cast<size_t>(object.vertexCount)];
     for (int32_t v = 0; v < object.vertexCount; ++v) {
@@ -81,16 +84,12 @@ static void fillVertices(int32_t i, const ObjectRecord& object) {
 // NOTE: only a face's first three corners make its triangle, so a
 // four-sided face collides as half of itself, and a face of fewer corners
 // takes vertex 0 for the missing ones.
-static void fillTriangles(int32_t i, const ObjectRecord& object) {
+void fillTriangles(int32_t i, const ObjectRecord& object) {
     int32_t* indices = new int32_t[3 * static_cast<size_t>(object.faceCount)];
     int32_t kept = 0;
     for (const FaceRecord& face : object.faces) {
-        if (!isCollisionTriangle(i, face.vertexIndex)) {
-            continue;
-        }
-        for (int k = 0; k < 3; ++k) {
-            indices[3 * kept + k] = face.vertexIndex[k];
-        }
+        if (!isCollisionTriangle(i, face.vertexIndex)) continue;
+        for (int k = 0; k < 3; ++k) indices[3 * kept + k] = face.vertexIndex[k];
         ++kept;
     }
     meshIndices[i] = indices;
@@ -99,22 +98,20 @@ static void fillTriangles(int32_t i, const ObjectRecord& object) {
 
 // A corner naming no vertex of the object would make ODE read past the
 // vertex array.
-static bool isCollisionTriangle(int32_t i, const int32_t corners[3]) {
-    for (int k = 0; k < 3; ++k) {
+bool isCollisionTriangle(int32_t i, const int32_t corners[3]) {
+    for (int k = 0; k < 3; ++k)
         if (corners[k] < 0 || corners[k] >= meshVertexCounts[i] ||
-            !isCollisionCorner(meshVertices[i] + 3 * static_cast<size_t>(corners[k]))) {
+            !isCollisionCorner(meshVertices[i] + 3 * static_cast<size_t>(corners[k])))
             return false;
-        }
+    return true;
+}
+
+bool isCollisionCorner(const float* vertex) {
+    for (int k = 0; k < 3; ++k) {
+        // Written so that a NaN fails too.
+        if (!(std::fabs(vertex[k]) <= MAX_WORLD_COORDINATE)) return false;
     }
     return true;
 }
 
-static bool isCollisionCorner(const float* vertex) {
-    for (int k = 0; k < 3; ++k) {
-        // Written so that a NaN fails too.
-        if (!(std::fabs(vertex[k]) <= MAX_WORLD_COORDINATE)) {
-            return false;
-        }
-    }
-    return true;
-}
+}  // namespace

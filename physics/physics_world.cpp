@@ -21,7 +21,11 @@ constexpr dReal CONTACT_FRICTION = dInfinity;
 
 PhysicsWorld physicsWorld;
 
-static void createHinges();
+namespace {
+
+void createHinges();
+
+}  // namespace
 
 void initPhysics() {
     dInitODE2(0);
@@ -31,9 +35,7 @@ void initPhysics() {
     physicsWorld.groundPlane = dCreatePlane(physicsWorld.space, 0, 0, 1, 0);
     dWorldSetGravity(physicsWorld.world, 0, 0, GRAVITY_Z);
     createBodies();
-    if (loadedObjectCount() > 2) {
-        createHinges();
-    }
+    if (loadedObjectCount() > 2) createHinges();
 }
 
 void stepPhysics() {
@@ -46,13 +48,9 @@ void stepPhysics() {
 void nearCallback(void*, dGeomID o1, dGeomID o2) {
     dBodyID b1 = dGeomGetBody(o1);
     dBodyID b2 = dGeomGetBody(o2);
-    if (b1 != nullptr && b2 != nullptr && dAreConnectedExcluding(b1, b2, dJointTypeContact)) {
-        return;
-    }
+    if (b1 != nullptr && b2 != nullptr && dAreConnectedExcluding(b1, b2, dJointTypeContact)) return;
     // Objects pass through one another; only the ground stops them.
-    if (o1 != physicsWorld.groundPlane && o2 != physicsWorld.groundPlane) {
-        return;
-    }
+    if (o1 != physicsWorld.groundPlane && o2 != physicsWorld.groundPlane) return;
     dContact contacts[MAX_CONTACTS] = {};
     for (dContact& contact : contacts) {
         contact.surface.mode = dContactBounce;
@@ -68,9 +66,7 @@ void nearCallback(void*, dGeomID o1, dGeomID o2) {
 }
 
 void destroyPhysics() {
-    if (physicsWorld.world == nullptr) {
-        return;
-    }
+    if (physicsWorld.world == nullptr) return;
     dJointGroupDestroy(physicsWorld.contactGroup);
     dSpaceDestroy(physicsWorld.space);
     dWorldDestroy(physicsWorld.world);
@@ -78,9 +74,7 @@ void destroyPhysics() {
     destroyCollisionMeshData();
     dCloseODE();
     physicsWorld = PhysicsWorld{};
-    for (BodyEntry& entry : bodyTable) {
-        entry = BodyEntry{};
-    }
+    for (BodyEntry& entry : bodyTable) entry = BodyEntry{};
 }
 
 void releasePhysicsAndModel() {
@@ -89,12 +83,16 @@ void releasePhysicsAndModel() {
     releaseModel();
 }
 
+namespace {
+
 // The hinges are given neither anchor nor axis: ODE anchors each at the
 // origin of object 0's body, where all three start, and lets the pair turn
 // about the x axis only.
-static void createHinges() {
+void createHinges() {
     physicsWorld.hinge1 = dJointCreateHinge(physicsWorld.world, nullptr);
     dJointAttach(physicsWorld.hinge1, bodyTable[0].body, bodyTable[1].body);
     physicsWorld.hinge2 = dJointCreateHinge(physicsWorld.world, nullptr);
     dJointAttach(physicsWorld.hinge2, bodyTable[0].body, bodyTable[2].body);
 }
+
+}  // namespace

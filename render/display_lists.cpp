@@ -44,9 +44,8 @@ namespace {
 // One switch for the whole model: the alpha test goes around every list as
 // soon as any material cuts its texture with an alpha plane.
 bool anyMaterialHasAlpha() {
-    for (int32_t m = 0; m < loadedMaterialCount(); ++m) {
+    for (int32_t m = 0; m < loadedMaterialCount(); ++m)
         if (loadedMaterials[m].hasAlpha) return true;
-    }
     return false;
 }
 

@@ -27,11 +27,10 @@ namespace {
 
 // A grey picture named as a material's texture shows as grey, not black.
 void colourAt(const ImageReader& colour, int32_t x, int32_t y, uint8_t rgb[3]) {
-    if (colour.greyRows != nullptr) {
+    if (colour.greyRows != nullptr)
         rgb[0] = rgb[1] = rgb[2] = colour.greyRows[y][x];
-    } else if (colour.getPixel(x, y, rgb) == 0) {
+    else if (colour.getPixel(x, y, rgb) == 0)
         rgb[0] = rgb[1] = rgb[2] = 0;
-    }
 }
 
 // An alpha plane is meant to be a grey image of the colour image's size. A

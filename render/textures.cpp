@@ -18,9 +18,7 @@ void uploadTexture(const MaterialRecord& material, GLuint& textureId);
 }  // namespace
 
 void setupTextures() {
-    if (documentMaterialCount() > MAX_MATERIALS) {
-        printf("This program can't load over MAX_MATERIALS materials\n");
-    }
+    if (documentMaterialCount() > MAX_MATERIALS) printf("This program can't load over MAX_MATERIALS materials\n");
     for (int32_t m = 0; m < loadedMaterialCount(); ++m) {
         MaterialRecord& material = loadedMaterials[m];
         if (material.tex[0] == '\0' || !readTextureImage(material)) continue;
@@ -75,10 +73,9 @@ void uploadTexture(const MaterialRecord& material, GLuint& textureId) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     TexturePicture picture = buildTexturePicture(*material.textureImage, material.alphaImage.get());
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, picture.textureWidth, picture.textureHeight, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, picture.rgba.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, picture.textureWidth, picture.textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 picture.rgba.data());
     glDisable(GL_TEXTURE_2D);
 }
 
 }  // namespace
-

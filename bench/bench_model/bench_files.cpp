@@ -17,17 +17,17 @@ void forEachTriangle(int ring, int segment, auto&& use);
 
 }  // namespace
 
-TextSink::TextSink(FILE* file) : file(file) {}
+TextSink::TextSink(FILE* file) : file_(file) {}
 
 TextSink::~TextSink() {
     finish();
 }
 
 void TextSink::put(std::string_view text) {
-    bytes += text.size();
-    if (file == nullptr) return;
-    buffer.append(text);
-    if (buffer.size() >= FLUSH_SIZE) finish();
+    bytes_ += text.size();
+    if (file_ == nullptr) return;
+    buffer_.append(text);
+    if (buffer_.size() >= FLUSH_SIZE) finish();
 }
 
 void TextSink::putInt(long value) {
@@ -43,17 +43,18 @@ void TextSink::putFixed(float value, int decimals) {
 }
 
 bool TextSink::finish() {
-    if (file != nullptr && !buffer.empty()) {
-        failed |= fwrite(buffer.data(), 1, buffer.size(), file) != buffer.size();
-        buffer.clear();
+    if (file_ != nullptr && !buffer_.empty()) {
+        failed_ |= fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size();
+        buffer_.clear();
     }
-    return !failed;
+    return !failed_;
 }
 
 void writeBenchMqo(TextSink& out) {
-    out.put("Metasequoia Document\r\nFormat Text Ver 1.0\r\n\r\n"
-            "Scene {\r\n\tpos 0.0000 0.0000 1500.0000\r\n\tlookat 0.0000 0.0000 0.0000\r\n"
-            "\thead -0.5236\r\n\tpich 0.5236\r\n\tamb 0.250 0.250 0.250\r\n}\r\n");
+    out.put(
+        "Metasequoia Document\r\nFormat Text Ver 1.0\r\n\r\n"
+        "Scene {\r\n\tpos 0.0000 0.0000 1500.0000\r\n\tlookat 0.0000 0.0000 0.0000\r\n"
+        "\thead -0.5236\r\n\tpich 0.5236\r\n\tamb 0.250 0.250 0.250\r\n}\r\n");
     out.put("Material 4 {\r\n");
     for (int m = 0; m < BENCH_MATERIALS; ++m) {
         out.put("\t\"bench");
@@ -100,7 +101,7 @@ void writeBenchObj(TextSink& out) {
                 out.put("\n");
             }
             for (int segment = 0; segment < BENCH_SEGMENTS; ++segment) {
-                forEachTriangle(ring, segment, [&](const int (&corners)[3][2]) {
+                forEachTriangle(ring, segment, [&](const int(&corners)[3][2]) {
                     out.put("f");
                     for (const auto& corner : corners) {
                         const long index = firstVertex + benchVertexIndex(corner[0], corner[1]);
@@ -135,10 +136,11 @@ namespace {
 void putMqoObject(TextSink& out, int object) {
     out.put("Object \"ring");
     out.putInt(object);
-    out.put("\" {\r\n\tdepth 0\r\n\tfolding 0\r\n\tscale 1.000000 1.000000 1.000000\r\n"
-            "\trotation 0.000000 0.000000 0.000000\r\n\ttranslation 0.000000 0.000000 0.000000\r\n"
-            "\tvisible 15\r\n\tlocking 0\r\n\tshading 1\r\n\tfacet 59.5\r\n\tcolor 0.898 0.498 0.698\r\n"
-            "\tcolor_type 0\r\n\tvertex ");
+    out.put(
+        "\" {\r\n\tdepth 0\r\n\tfolding 0\r\n\tscale 1.000000 1.000000 1.000000\r\n"
+        "\trotation 0.000000 0.000000 0.000000\r\n\ttranslation 0.000000 0.000000 0.000000\r\n"
+        "\tvisible 15\r\n\tlocking 0\r\n\tshading 1\r\n\tfacet 59.5\r\n\tcolor 0.898 0.498 0.698\r\n"
+        "\tcolor_type 0\r\n\tvertex ");
     out.putInt(BENCH_VERTICES_PER_OBJECT);
     out.put(" {\r\n");
     for (int ring = 0; ring <= BENCH_RINGS; ++ring) {
@@ -156,13 +158,9 @@ void putMqoObject(TextSink& out, int object) {
     out.put("\t}\r\n\tface ");
     out.putInt(BENCH_TRIANGLES_PER_OBJECT);
     out.put(" {\r\n");
-    for (int ring = 0; ring < BENCH_RINGS; ++ring) {
-        for (int segment = 0; segment < BENCH_SEGMENTS; ++segment) {
-            forEachTriangle(ring, segment, [&](const int (&corners)[3][2]) {
-                putMqoFace(out, object, ring, corners);
-            });
-        }
-    }
+    for (int ring = 0; ring < BENCH_RINGS; ++ring)
+        for (int segment = 0; segment < BENCH_SEGMENTS; ++segment)
+            forEachTriangle(ring, segment, [&](const int(&corners)[3][2]) { putMqoFace(out, object, ring, corners); });
     out.put("\t}\r\n}\r\n");
 }
 

@@ -20,13 +20,13 @@ public:
     void putFixed(float value, int decimals);
     // False when the file refused any byte.
     bool finish();
-    size_t size() const { return bytes; }
+    size_t size() const { return bytes_; }
 
 private:
-    FILE* file;
-    std::string buffer;
-    size_t bytes = 0;
-    bool failed = false;
+    FILE* file_;
+    std::string buffer_;
+    size_t bytes_ = 0;
+    bool failed_ = false;
 };
 
 void writeBenchMqo(TextSink& out);

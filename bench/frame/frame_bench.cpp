@@ -22,12 +22,15 @@ struct Timing {
     double slowest;
 };
 
-static double secondsNow();
-static Timing summarise(std::vector<double> seconds);
-static void report(const char* what, int count, const Timing& timing);
+namespace {
 
-int main(int argc, char** argv)
-{
+double secondsNow();
+Timing summarise(std::vector<double> seconds);
+void report(const char* what, int count, const Timing& timing);
+
+}  // namespace
+
+int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: frame_bench MODEL_FILE [FRAMES] [TICKS]\n");
         return 2;
@@ -43,8 +46,7 @@ int main(int argc, char** argv)
     initScene();
     reshapeWindow(800, 600);
     glFinish();
-    std::printf("%s: %d objects, start-up %.2f s\n", model, loadedObjectCount(),
-                secondsNow() - start);
+    std::printf("%s: %d objects, start-up %.2f s\n", model, loadedObjectCount(), secondsNow() - start);
 
     // The objects fall, land and bounce over the ticks, so contacts with the
     // ground are part of the figure; the frames are drawn where they land.
@@ -69,23 +71,23 @@ int main(int argc, char** argv)
     return 0;
 }
 
-static double secondsNow()
-{
+namespace {
+
+double secondsNow() {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-static Timing summarise(std::vector<double> seconds)
-{
+Timing summarise(std::vector<double> seconds) {
     std::sort(seconds.begin(), seconds.end());
     double sum = 0.0;
-    for (double s : seconds)
-        sum += s;
+    for (double s : seconds) sum += s;
     return {seconds[seconds.size() / 2], sum / seconds.size(), seconds.back()};
 }
 
-static void report(const char* what, int count, const Timing& timing)
-{
-    std::printf("  %-32s %5d runs: median %9.3f ms, mean %9.3f ms, slowest %9.3f ms\n", what,
-                count, timing.median * 1e3, timing.mean * 1e3, timing.slowest * 1e3);
+void report(const char* what, int count, const Timing& timing) {
+    std::printf("  %-32s %5d runs: median %9.3f ms, mean %9.3f ms, slowest %9.3f ms\n", what, count,
+                timing.median * 1e3, timing.mean * 1e3, timing.slowest * 1e3);
 }
+
+}  // namespace

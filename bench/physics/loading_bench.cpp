@@ -8,9 +8,13 @@
 #include "measure.h"
 #include "model/loaded_model.h"
 
-static size_t documentBytes(const ModelData& data);
-static void measureReadOnly(const char* path);
-static void measureLoad(const char* path);
+namespace {
+
+size_t documentBytes(const ModelData& data);
+void measureReadOnly(const char* path);
+void measureLoad(const char* path);
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -18,23 +22,21 @@ int main(int argc, char** argv) {
         return 2;
     }
     printf("process at start: %ld KiB\n", peakMemoryKib());
-    bool measured = inChildProcess([&] { measureReadOnly(argv[1]); }) &&
-                    inChildProcess([&] { measureLoad(argv[1]); });
+    bool measured = inChildProcess([&] { measureReadOnly(argv[1]); }) && inChildProcess([&] { measureLoad(argv[1]); });
     return measured ? 0 : 1;
 }
 
+namespace {
+
 // What the document's lists hold, counted by their capacity.
-static size_t documentBytes(const ModelData& data) {
-    size_t bytes = data.objects.capacity() * sizeof(ObjectRecord) +
-                   data.materials.capacity() * sizeof(MaterialRecord);
-    for (const ObjectRecord& object : data.objects) {
-        bytes += object.vertices.capacity() * sizeof(VertexRecord) +
-                 object.faces.capacity() * sizeof(FaceRecord);
-    }
+size_t documentBytes(const ModelData& data) {
+    size_t bytes = data.objects.capacity() * sizeof(ObjectRecord) + data.materials.capacity() * sizeof(MaterialRecord);
+    for (const ObjectRecord& object : data.objects)
+        bytes += object.vertices.capacity() * sizeof(VertexRecord) + object.faces.capacity() * sizeof(FaceRecord);
     return bytes;
 }
 
-static void measureReadOnly(const char* path) {
+void measureReadOnly(const char* path) {
     FILE* file = fopen(path, "rb");
     if (file == nullptr) {
         fprintf(stderr, "loading_bench: [%s] cannot be opened\n", path);
@@ -46,22 +48,22 @@ static void measureReadOnly(const char* path) {
     double seconds = secondsNow() - start;
     fclose(file);
     size_t faces = 0;
-    for (const ObjectRecord& object : document.data().objects) {
-        faces += object.faces.size();
-    }
-    printf("read document only: result %d, %d objects, %zu faces, %.2f s, peak %ld KiB, "
-           "document %.1f MiB\n",
-           result, document.objectCount(), faces, seconds, peakMemoryKib(),
-           documentBytes(document.data()) / 1048576.0);
+    for (const ObjectRecord& object : document.data().objects) faces += object.faces.size();
+    printf(
+        "read document only: result %d, %d objects, %zu faces, %.2f s, peak %ld KiB, "
+        "document %.1f MiB\n",
+        result, document.objectCount(), faces, seconds, peakMemoryKib(), documentBytes(document.data()) / 1048576.0);
 }
 
-static void measureLoad(const char* path) {
+void measureLoad(const char* path) {
     double start = secondsNow();
     loadModel(path);
     double seconds = secondsNow() - start;
     double documentMib = documentBytes(currentDocument->data()) / 1048576.0;
     double peakMib = peakMemoryKib() / 1024.0;
-    printf("loadModel into the tables: %d objects, %.2f s, peak %.1f MiB = %.2f x document\n",
-           loadedObjectCount(), seconds, peakMib, peakMib / documentMib);
+    printf("loadModel into the tables: %d objects, %.2f s, peak %.1f MiB = %.2f x document\n", loadedObjectCount(),
+           seconds, peakMib, peakMib / documentMib);
     releaseModel();
 }
+
+}  // namespace

@@ -1,11 +1,11 @@
 #include "measure.h"
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
 long peakMemoryKib() {
     rusage usage{};
@@ -27,6 +27,5 @@ bool inChildProcess(const std::function<void()>& measurement) {
         _exit(0);
     }
     int status = 0;
-    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }

@@ -18,39 +18,40 @@ constexpr float CUBE_HALF = 50.0f;  // model units: 10 world units wide
 constexpr float PLATE_GAP = 1.0f;
 constexpr int SETTLE_STEPS = 100;
 
-static ObjectRecord gridCube(int cells, bool onPlate);
-static void appendSide(ObjectRecord& cube, int cells, int axis, float offset);
-static void installModel(const ObjectRecord& object);
-static void measureSteps(int cells, bool onPlate);
+namespace {
+
+ObjectRecord gridCube(int cells, bool onPlate);
+void appendSide(ObjectRecord& cube, int cells, int axis, float offset);
+void installModel(const ObjectRecord& object);
+void measureSteps(int cells, bool onPlate);
+
+}  // namespace
 
 int main() {
     for (int triangles : {1000, 100000, 1000000}) {
         int cells = static_cast<int>(std::lround(std::sqrt(triangles / 12.0)));
-        for (bool onPlate : {true, false}) {
-            if (!inChildProcess([&] { measureSteps(cells, onPlate); })) {
-                return 1;
-            }
-        }
+        for (bool onPlate : {true, false})
+            if (!inChildProcess([&] { measureSteps(cells, onPlate); })) return 1;
     }
     return 0;
 }
 
+namespace {
+
 // The lower side, once the body stands the model up, is the model's -y side.
-static ObjectRecord gridCube(int cells, bool onPlate) {
+ObjectRecord gridCube(int cells, bool onPlate) {
     ObjectRecord cube;
     for (int axis = 0; axis < 3; ++axis) {
         appendSide(cube, cells, axis, -CUBE_HALF);
         appendSide(cube, cells, axis, CUBE_HALF);
     }
-    if (onPlate) {
-        appendSide(cube, 1, 1, -CUBE_HALF - PLATE_GAP);
-    }
+    if (onPlate) appendSide(cube, 1, 1, -CUBE_HALF - PLATE_GAP);
     return cube;
 }
 
 // A square across `axis` at `offset` from the centre, `cells` by `cells`
 // squares of two triangles each.
-static void appendSide(ObjectRecord& cube, int cells, int axis, float offset) {
+void appendSide(ObjectRecord& cube, int cells, int axis, float offset) {
     int32_t first = cube.vertexCount;
     for (int row = 0; row <= cells; ++row) {
         for (int column = 0; column <= cells; ++column) {
@@ -78,7 +79,7 @@ static void appendSide(ObjectRecord& cube, int cells, int axis, float offset) {
     }
 }
 
-static void installModel(const ObjectRecord& object) {
+void installModel(const ObjectRecord& object) {
     ModelData data;
     data.objects.push_back(object);
     data.objectCount = 1;
@@ -86,7 +87,7 @@ static void installModel(const ObjectRecord& object) {
     loadedObjects[0] = object;
 }
 
-static void measureSteps(int cells, bool onPlate) {
+void measureSteps(int cells, bool onPlate) {
     installModel(gridCube(cells, onPlate));
     int32_t triangles = loadedObjects[0].faceCount;
     double start = secondsNow();
@@ -94,18 +95,17 @@ static void measureSteps(int cells, bool onPlate) {
     double buildSeconds = secondsNow() - start;
     // Set down just touching the ground, so that the timed steps find it settled.
     dBodySetPosition(bodyTable[0].body, 0, 0, (CUBE_HALF + PLATE_GAP) * 0.1);
-    for (int step = 0; step < SETTLE_STEPS; ++step) {
-        stepPhysics();
-    }
+    for (int step = 0; step < SETTLE_STEPS; ++step) stepPhysics();
     int steps = triangles > 500000 ? 20 : triangles > 50000 ? 100 : 2000;
     start = secondsNow();
-    for (int step = 0; step < steps; ++step) {
-        stepPhysics();
-    }
+    for (int step = 0; step < steps; ++step) stepPhysics();
     double perStep = (secondsNow() - start) / steps;
-    printf("stepPhysics, %7d triangles, on its %s (height %.2f, upward speed %.2f): "
-           "%.3f ms per step (bodies built in %.2f s, peak %ld KiB)\n",
-           triangles, onPlate ? "plate" : "side ", dBodyGetPosition(bodyTable[0].body)[2],
-           dBodyGetLinearVel(bodyTable[0].body)[2], perStep * 1e3, buildSeconds, peakMemoryKib());
+    printf(
+        "stepPhysics, %7d triangles, on its %s (height %.2f, upward speed %.2f): "
+        "%.3f ms per step (bodies built in %.2f s, peak %ld KiB)\n",
+        triangles, onPlate ? "plate" : "side ", dBodyGetPosition(bodyTable[0].body)[2],
+        dBodyGetLinearVel(bodyTable[0].body)[2], perStep * 1e3, buildSeconds, peakMemoryKib());
     releasePhysicsAndModel();
 }
+
+}  // namespace

@@ -70,8 +70,8 @@ int main(int argc, char** argv) {
         printf("  note: tinyobjloader read %lld triangles, our reader %lld\n",
                static_cast<long long>(obj.best.triangles), static_cast<long long>(triangles));
     }
-    const double againstObj = obj.best.cpuSeconds / ours.best.cpuSeconds *
-                              static_cast<double>(triangles) / static_cast<double>(obj.best.triangles);
+    const double againstObj = obj.best.cpuSeconds / ours.best.cpuSeconds * static_cast<double>(triangles) /
+                              static_cast<double>(obj.best.triangles);
     const double againstScan = ours.best.cpuSeconds / scan.best.cpuSeconds;
     printf("  ours / tinyobjloader, triangles per second: %.2f (target at least 1.50: %s)\n", againstObj,
            againstObj >= 1.5 ? "met" : "MISSED");
@@ -89,9 +89,8 @@ WorkResult readWithModelDocument(const char* path) {
     const bool ok = document.parse() == ParseOk;
     fclose(file);
     int64_t triangles = 0;
-    for (const ObjectRecord& object : document.data().objects) {
+    for (const ObjectRecord& object : document.data().objects)
         for (const FaceRecord& face : object.faces) triangles += std::max(face.vertexCount - 2, 0);
-    }
     return {ok, triangles};
 }
 
@@ -101,12 +100,9 @@ WorkResult readWithTinyObjLoader(const char* path) {
     std::vector<tinyobj::material_t> materials;
     std::string warnings, errors;
     const std::string folder = std::filesystem::path(path).parent_path().string() + "/";
-    const bool ok = tinyobj::LoadObj(&attributes, &shapes, &materials, &warnings, &errors, path,
-                                     folder.c_str(), true);
+    const bool ok = tinyobj::LoadObj(&attributes, &shapes, &materials, &warnings, &errors, path, folder.c_str(), true);
     int64_t triangles = 0;
-    for (const tinyobj::shape_t& shape : shapes) {
-        triangles += static_cast<int64_t>(shape.mesh.num_face_vertices.size());
-    }
+    for (const tinyobj::shape_t& shape : shapes) triangles += static_cast<int64_t>(shape.mesh.num_face_vertices.size());
     return {ok, triangles};
 }
 

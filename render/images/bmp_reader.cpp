@@ -70,8 +70,8 @@ BmpInfoHeader readInfoHeader(ByteSource& source) {
     header.imageSize = source.get32le();
     header.xPixelsPerMeter = static_cast<int32_t>(source.get32le());
     header.yPixelsPerMeter = static_cast<int32_t>(source.get32le());
-    header.colorsUsed = source.get32le();
-    header.importantColors = source.get32le();
+    header.coloursUsed = source.get32le();
+    header.importantColours = source.get32le();
     return header;
 }
 

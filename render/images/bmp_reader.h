@@ -24,8 +24,8 @@ struct BmpInfoHeader {
     uint32_t imageSize = 0;
     int32_t xPixelsPerMeter = 0;
     int32_t yPixelsPerMeter = 0;
-    uint32_t colorsUsed = 0;
-    uint32_t importantColors = 0;
+    uint32_t coloursUsed = 0;
+    uint32_t importantColours = 0;
 };
 
 class BmpReader : public ImageReader {

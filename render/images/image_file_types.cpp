@@ -14,10 +14,9 @@ std::shared_ptr<ImageReader> makeReader() {
 }
 
 constexpr ImageFileType IMAGE_FILE_TYPES[] = {
-    {".bmp", 1, makeReader<BmpReader>},  {".BMP", 1, makeReader<BmpReader>},
-    {".jpg", 2, makeReader<JpegReader>}, {".jpeg", 2, makeReader<JpegReader>},
-    {".JPG", 2, makeReader<JpegReader>}, {".JPEG", 2, makeReader<JpegReader>},
-    {".tga", 2, makeReader<TgaReader>},  {".TGA", 2, makeReader<TgaReader>},
+    {".bmp", 1, makeReader<BmpReader>},   {".BMP", 1, makeReader<BmpReader>},  {".jpg", 2, makeReader<JpegReader>},
+    {".jpeg", 2, makeReader<JpegReader>}, {".JPG", 2, makeReader<JpegReader>}, {".JPEG", 2, makeReader<JpegReader>},
+    {".tga", 2, makeReader<TgaReader>},   {".TGA", 2, makeReader<TgaReader>},
 };
 
 bool endsWithFirstOccurrence(const char* name, const char* extension);
@@ -25,9 +24,8 @@ bool endsWithFirstOccurrence(const char* name, const char* extension);
 }  // namespace
 
 const ImageFileType* findImageFileType(const char* name) {
-    for (const ImageFileType& type : IMAGE_FILE_TYPES) {
+    for (const ImageFileType& type : IMAGE_FILE_TYPES)
         if (endsWithFirstOccurrence(name, type.extension)) return &type;
-    }
     return nullptr;
 }
 

@@ -9,15 +9,13 @@ namespace {
 
 // No accepted picture needs a bigger file: the largest one, 32 bits per pixel,
 // plus generous room for headers, an ID field and row padding.
-constexpr long MAX_IMAGE_FILE_BYTES =
-    static_cast<long>(MAX_IMAGE_SIDE) * MAX_IMAGE_SIDE * 4 + (1L << 20);
+constexpr long MAX_IMAGE_FILE_BYTES = static_cast<long>(MAX_IMAGE_SIDE) * MAX_IMAGE_SIDE * 4 + (1L << 20);
 
 bool readWholeFile(FILE* file, std::vector<uint8_t>& bytes);
 
 }  // namespace
 
-ImageReader::ImageReader(const char* openFailureMessage)
-    : openFailureMessage_(openFailureMessage) {}
+ImageReader::ImageReader(const char* openFailureMessage) : openFailureMessage_(openFailureMessage) {}
 
 ImageReader::~ImageReader() = default;
 

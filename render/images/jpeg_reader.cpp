@@ -1,9 +1,9 @@
 #include "render/images/jpeg_reader.h"
 
 // libjpeg's header needs FILE and size_t declared before it.
+#include <jpeglib.h>
 #include <csetjmp>
 #include <cstdio>
-#include <jpeglib.h>
 
 namespace {
 
@@ -41,8 +41,8 @@ int32_t JpegReader::loadFromMemory(const uint8_t* bytes, size_t size) {
         return -1;
     }
     jpeg_create_decompress(&info);
-    bool read = startDecoding(info, bytes, size) && makeRgbRows(info.output_width, info.output_height) &&
-                readScanLines(info);
+    bool read =
+        startDecoding(info, bytes, size) && makeRgbRows(info.output_width, info.output_height) && readScanLines(info);
     if (read) {
         jpeg_finish_decompress(&info);
     } else {

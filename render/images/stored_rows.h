@@ -37,11 +37,10 @@ inline void readBgrRow(ByteSource& source, int bytesPerPixel, int32_t pixelCount
 
 // Reads `pixelCount` stored grey pixels into a row.
 inline void readGreyRow(ByteSource& source, int32_t pixelCount, uint8_t* greyRow) {
-    if (const uint8_t* stored = source.take(static_cast<size_t>(pixelCount))) {
+    if (const uint8_t* stored = source.take(static_cast<size_t>(pixelCount)))
         memcpy(greyRow, stored, static_cast<size_t>(pixelCount));
-    } else if (source.remaining() == 0) {
+    else if (source.remaining() == 0)
         memset(greyRow, 0xFF, static_cast<size_t>(pixelCount));
-    } else {
+    else
         for (int32_t x = 0; x < pixelCount; ++x) greyRow[x] = source.get8();
-    }
 }

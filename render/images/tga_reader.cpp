@@ -31,8 +31,8 @@ int32_t TgaReader::loadFromMemory(const uint8_t* bytes, size_t size) {
     }
     header = readHeader(source);
     bool grey = header.imageType == TYPE_GREYSCALE;
-    bool made = isSupported(header) && (grey ? makeGreyRows(header.width, header.height)
-                                             : makeRgbRows(header.width, header.height));
+    bool made = isSupported(header) &&
+                (grey ? makeGreyRows(header.width, header.height) : makeRgbRows(header.width, header.height));
     if (!made) {
         printf("Can't read tga file\n");
         return -1;
@@ -40,11 +40,10 @@ int32_t TgaReader::loadFromMemory(const uint8_t* bytes, size_t size) {
     // The image ID field is free text from the writing program.
     source.skip(header.idLength);
     bool topFirst = (header.imageDescriptor & ORIGIN_AT_TOP) != 0;
-    if (grey) {
+    if (grey)
         readGreyRows(source, topFirst, *this);
-    } else {
+    else
         readColourRows(source, header.pixelDepth / 8, topFirst, *this);
-    }
     return 0;
 }
 
@@ -53,13 +52,13 @@ namespace {
 TgaHeader readHeader(ByteSource& source) {
     TgaHeader header;
     header.idLength = source.get8();
-    header.colorMapType = source.get8();
+    header.colourMapType = source.get8();
     header.imageType = source.get8();
     // The colour map fields only matter to colour-mapped images, which are
     // refused.
-    header.colorMapFirstIndex = source.get16le();
-    header.colorMapLength = source.get16le();
-    header.colorMapEntrySize = source.get8();
+    header.colourMapFirstIndex = source.get16le();
+    header.colourMapLength = source.get16le();
+    header.colourMapEntrySize = source.get8();
     // The origin is where the writer would place the picture on a screen;
     // it doesn't change the pixels.
     header.xOrigin = source.get16le();
@@ -75,7 +74,7 @@ TgaHeader readHeader(ByteSource& source) {
 }
 
 bool isSupported(const TgaHeader& header) {
-    if (header.colorMapType != 0) return false;
+    if (header.colourMapType != 0) return false;
     if (header.imageType == TYPE_TRUE_COLOR) return header.pixelDepth == 24 || header.pixelDepth == 32;
     if (header.imageType == TYPE_GREYSCALE) return header.pixelDepth == 8;
     return false;
@@ -89,9 +88,8 @@ void readColourRows(ByteSource& source, int bytesPerPixel, bool topFirst, ImageR
 }
 
 void readGreyRows(ByteSource& source, bool topFirst, ImageReader& image) {
-    for (int32_t stored = 0; stored < image.height; ++stored) {
+    for (int32_t stored = 0; stored < image.height; ++stored)
         readGreyRow(source, image.width, image.greyRows[imageRowOfStoredRow(stored, image.height, topFirst)]);
-    }
 }
 
 }  // namespace

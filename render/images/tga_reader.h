@@ -7,11 +7,11 @@
 
 struct TgaHeader {
     uint8_t idLength = 0;
-    uint8_t colorMapType = 0;
+    uint8_t colourMapType = 0;
     uint8_t imageType = 0;
-    uint16_t colorMapFirstIndex = 0;
-    uint16_t colorMapLength = 0;
-    uint8_t colorMapEntrySize = 0;
+    uint16_t colourMapFirstIndex = 0;
+    uint16_t colourMapLength = 0;
+    uint8_t colourMapEntrySize = 0;
     uint16_t xOrigin = 0;
     uint16_t yOrigin = 0;
     uint16_t width = 0;

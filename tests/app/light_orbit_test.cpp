@@ -4,8 +4,7 @@
 
 namespace {
 
-TEST(LightOrbit, eachFrameTurnsBothLightsOneDegreeAnd360FramesCloseTheOrbit)
-{
+TEST(LightOrbit, eachFrameTurnsBothLightsOneDegreeAnd360FramesCloseTheOrbit) {
     Quaternion orbit;
     resetLightOrbit(orbit);
     advanceLightOrbit(orbit);
@@ -21,12 +20,11 @@ TEST(LightOrbit, eachFrameTurnsBothLightsOneDegreeAnd360FramesCloseTheOrbit)
     EXPECT_EQ(light1[3], 1.0f);
     EXPECT_EQ(light2[3], 1.0f);
 
-    for (int frame = 1; frame < 360; ++frame)
-        advanceLightOrbit(orbit);
+    for (int frame = 1; frame < 360; ++frame) advanceLightOrbit(orbit);
     EXPECT_NEAR(orbit.w, 0.0, 1e-9);
     EXPECT_NEAR(orbit.x, 25.0, 1e-6);
     EXPECT_NEAR(orbit.y, 0.0, 1e-6);
     EXPECT_NEAR(orbit.z, 0.0, 1e-6);
 }
 
-} // namespace
+}  // namespace

@@ -10,8 +10,7 @@
 namespace {
 
 // A view as it stands after start-up and the first reshape of the window.
-ViewState startedView()
-{
+ViewState startedView() {
     ViewState view;
     resetViewRotation(view);
     int width = 800, height = 600;
@@ -19,15 +18,13 @@ ViewState startedView()
     return view;
 }
 
-Quaternion turn(double angle, double ax, double ay, double az)
-{
+Quaternion turn(double angle, double ax, double ay, double az) {
     Quaternion q;
     q.setAxisAngle(angle, ax, ay, az);
     return q;
 }
 
-TEST(ViewDrag, onePixelRightWithLeftButtonGivesTheExpectedQuaternion)
-{
+TEST(ViewDrag, onePixelRightWithLeftButtonGivesTheExpectedQuaternion) {
     ViewState view = startedView();
     pressOrReleaseButton(view, GLUT_LEFT_BUTTON, GLUT_DOWN, 100, 100);
     EXPECT_TRUE(turnByDrag(view, 101, 100));
@@ -37,8 +34,7 @@ TEST(ViewDrag, onePixelRightWithLeftButtonGivesTheExpectedQuaternion)
     EXPECT_EQ(view.viewRotation.z, 0.0);
 }
 
-TEST(ViewDrag, eachButtonTurnsAboutItsAxisTenRadiansPerWindowSide)
-{
+TEST(ViewDrag, eachButtonTurnsAboutItsAxisTenRadiansPerWindowSide) {
     const double c = std::cos(0.25);
     const double s = std::sin(0.25);
     const struct {
@@ -58,18 +54,15 @@ TEST(ViewDrag, eachButtonTurnsAboutItsAxisTenRadiansPerWindowSide)
     for (const auto& row : cases) {
         SCOPED_TRACE(testing::Message() << "row " << &row - cases);
         ViewState view = startedView();
-        for (int button : row.buttons)
-            pressOrReleaseButton(view, button, GLUT_DOWN, 0, 0);
+        for (int button : row.buttons) pressOrReleaseButton(view, button, GLUT_DOWN, 0, 0);
         EXPECT_TRUE(turnByDrag(view, row.toX, row.toY));
         Matrix4d expected;
         row.expected.toMatrix({}, expected);
-        for (int i = 0; i < 16; ++i)
-            EXPECT_NEAR(view.viewMatrix.m[i], expected.m[i], 1e-12) << "element " << i;
+        for (int i = 0; i < 16; ++i) EXPECT_NEAR(view.viewMatrix.m[i], expected.m[i], 1e-12) << "element " << i;
     }
 }
 
-TEST(ViewPointer, noTravelTurnsNothingAndOnlyTheThreeButtonsMoveTheDragStart)
-{
+TEST(ViewPointer, noTravelTurnsNothingAndOnlyTheThreeButtonsMoveTheDragStart) {
     ViewState view = startedView();
     pressOrReleaseButton(view, GLUT_MIDDLE_BUTTON, GLUT_DOWN, 7, 9);
     EXPECT_FALSE(turnByDrag(view, 7, 9));
@@ -91,8 +84,7 @@ TEST(ViewPointer, noTravelTurnsNothingAndOnlyTheThreeButtonsMoveTheDragStart)
     EXPECT_EQ(unsized.lastY, 200);
 }
 
-TEST(ViewResize, zeroOrNegativeSideCountsAsOnePixel)
-{
+TEST(ViewResize, zeroOrNegativeSideCountsAsOnePixel) {
     ViewState view;
     int width = 0, height = -5;
     resizeView(view, width, height);
@@ -102,36 +94,37 @@ TEST(ViewResize, zeroOrNegativeSideCountsAsOnePixel)
     EXPECT_EQ(view.invHeight, 1.0);
 }
 
-TEST(ViewKeys, scaleStepsRoundInSinglePrecision)
-{
+TEST(ViewKeys, scaleStepsRoundInSinglePrecision) {
     ViewState shrinking;
-    for (int press = 0; press < 100; ++press)
-        applyKey(shrinking, press % 2 ? 'z' : 'Z');
+    for (int press = 0; press < 100; ++press) applyKey(shrinking, press % 2 ? 'z' : 'Z');
     EXPECT_GT(shrinking.modelScale, 0.0f);
     EXPECT_NEAR(shrinking.modelScale, 6.6e-7, 1e-7);
     applyKey(shrinking, 'z');
     EXPECT_LT(shrinking.modelScale, 0.0f);
 
     ViewState growing;
-    for (int press = 0; press < 100; ++press)
-        applyKey(growing, press % 2 ? 'a' : 'A');
+    for (int press = 0; press < 100; ++press) applyKey(growing, press % 2 ? 'a' : 'A');
     EXPECT_NEAR(growing.modelScale, 1.999999, 5e-7);
     EXPECT_NE(growing.modelScale, 2.0f);
 }
 
-TEST(ViewKeys, offsetKeysAndArrowsMoveOneUnitAlongTheirAxisAndOthersNothing)
-{
+TEST(ViewKeys, offsetKeysAndArrowsMoveOneUnitAlongTheirAxisAndOthersNothing) {
     const struct {
         unsigned char key;
-        int arrow; // 0 where no arrow key does the same
+        int arrow;  // 0 where no arrow key does the same
         float offset[3];
     } cases[] = {
-        {'s', GLUT_KEY_LEFT, {-1, 0, 0}}, {'f', GLUT_KEY_RIGHT, {1, 0, 0}},
-        {'e', GLUT_KEY_UP, {0, 1, 0}},    {'d', GLUT_KEY_DOWN, {0, -1, 0}},
-        {'x', 0, {0, 0, -1}},             {'c', 0, {0, 0, 1}},
+        {'s', GLUT_KEY_LEFT, {-1, 0, 0}},
+        {'f', GLUT_KEY_RIGHT, {1, 0, 0}},
+        {'e', GLUT_KEY_UP, {0, 1, 0}},
+        {'d', GLUT_KEY_DOWN, {0, -1, 0}},
+        {'x', 0, {0, 0, -1}},
+        {'c', 0, {0, 0, 1}},
         // Only a, z and q act in both cases.
-        {'S', GLUT_KEY_F1, {0, 0, 0}},    {'U', 0, {0, 0, 0}},
-        {'C', 0, {0, 0, 0}},              {'1', 0, {0, 0, 0}},
+        {'S', GLUT_KEY_F1, {0, 0, 0}},
+        {'U', 0, {0, 0, 0}},
+        {'C', 0, {0, 0, 0}},
+        {'1', 0, {0, 0, 0}},
     };
     for (const auto& row : cases) {
         SCOPED_TRACE(row.key);
@@ -149,4 +142,4 @@ TEST(ViewKeys, offsetKeysAndArrowsMoveOneUnitAlongTheirAxisAndOthersNothing)
     }
 }
 
-} // namespace
+}  // namespace

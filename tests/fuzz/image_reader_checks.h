@@ -22,7 +22,8 @@ int loadAndCheck(const uint8_t* bytes, size_t size) {
     if (!colour && !grey) abort();
     // The last byte of the last row must be there for the texture builder.
     int32_t last = reader.height - 1;
-    volatile uint8_t sink = colour ? reader.rgbRows[last][3 * reader.width - 1] : reader.greyRows[last][reader.width - 1];
+    volatile uint8_t sink =
+        colour ? reader.rgbRows[last][3 * reader.width - 1] : reader.greyRows[last][reader.width - 1];
     (void)sink;
     return 0;
 }

@@ -61,8 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
 
     ModelSource source(text);
     StreamLineReader lines(source);
-    while (lines.readLine() >= 0) {
+    while (lines.readLine() >= 0)
         for (int i = 0; i < lines.tokenCount(); ++i) sink = sink + static_cast<uint64_t>(lines.intAt(i));
-    }
     return 0;
 }

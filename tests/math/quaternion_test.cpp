@@ -8,16 +8,14 @@
 
 namespace {
 
-Quaternion turn(double angle, double ax, double ay, double az)
-{
+Quaternion turn(double angle, double ax, double ay, double az) {
     Quaternion q;
     q.setAxisAngle(angle, ax, ay, az);
     return q;
 }
 
 // Where q's rotation carries the y axis: the second column of its matrix.
-void expectTurnsYOnto(const Quaternion& q, const Vector3d& expected)
-{
+void expectTurnsYOnto(const Quaternion& q, const Vector3d& expected) {
     Matrix4d out;
     q.toMatrix({}, out);
     EXPECT_NEAR(out.m[4], expected.x, 1e-12);
@@ -25,8 +23,7 @@ void expectTurnsYOnto(const Quaternion& q, const Vector3d& expected)
     EXPECT_NEAR(out.m[6], expected.z, 1e-12);
 }
 
-TEST(QuaternionToMatrix, lengthDoesNotCountAndNoLengthLeavesTheMatrixAlone)
-{
+TEST(QuaternionToMatrix, lengthDoesNotCountAndNoLengthLeavesTheMatrixAlone) {
     Matrix4d untouched;
     std::ranges::fill(untouched.m, 7.0);
     const struct {
@@ -35,7 +32,8 @@ TEST(QuaternionToMatrix, lengthDoesNotCountAndNoLengthLeavesTheMatrixAlone)
         Matrix4d expected;
     } cases[] = {
         // Y onto Z and Z onto -Y, then the translation.
-        {"quarter turn about x, root 2 long", {1, 1, 0, 0},
+        {"quarter turn about x, root 2 long",
+         {1, 1, 0, 0},
          {{1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 1.5, -2.0, 3.25, 1}}},
         // A zero axis gives the zero quaternion, not the identity.
         {"zero axis", turn(1.0, 0, 0, 0), untouched},
@@ -45,13 +43,11 @@ TEST(QuaternionToMatrix, lengthDoesNotCountAndNoLengthLeavesTheMatrixAlone)
         SCOPED_TRACE(row.name);
         Matrix4d out = untouched;
         row.q.toMatrix({1.5, -2.0, 3.25}, out);
-        for (int i = 0; i < 16; ++i)
-            EXPECT_EQ(out.m[i], row.expected.m[i]) << "element " << i;
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(out.m[i], row.expected.m[i]) << "element " << i;
     }
 }
 
-TEST(QuaternionProduct, preMultiplyTurnsAfterTheHeldTurnAndPostMultiplyBefore)
-{
+TEST(QuaternionProduct, preMultiplyTurnsAfterTheHeldTurnAndPostMultiplyBefore) {
     const Quaternion xTurn = turn(std::numbers::pi / 2, 1, 0, 0);
     const Quaternion zTurn = turn(std::numbers::pi / 2, 0, 0, 1);
     expectTurnsYOnto(xTurn, {0, 0, 1});
@@ -65,8 +61,7 @@ TEST(QuaternionProduct, preMultiplyTurnsAfterTheHeldTurnAndPostMultiplyBefore)
     expectTurnsYOnto(q, {-1, 0, 0});
 }
 
-TEST(QuaternionProduct, multiplyingByItselfReadsTheOldComponents)
-{
+TEST(QuaternionProduct, multiplyingByItselfReadsTheOldComponents) {
     Quaternion q = turn(0.3, 1, 2, 3);
     const Quaternion expected = turn(0.6, 1, 2, 3);
     q.preMultiply(q);
@@ -76,4 +71,4 @@ TEST(QuaternionProduct, multiplyingByItselfReadsTheOldComponents)
     EXPECT_NEAR(q.z, expected.z, 1e-15);
 }
 
-} // namespace
+}  // namespace

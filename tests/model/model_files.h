@@ -53,8 +53,10 @@ inline std::string modelText(int materials, int objects) {
     for (int m = 0; m < materials; ++m) text += "\"material" + std::to_string(m) + "\" col(1 0.5 0.25 1)\r\n";
     text += "}\r\n";
     for (int i = 0; i < objects; ++i) {
-        text += "Object \"object" + std::to_string(i) + "\" {\r\nvertex 3 {\r\n0 0 0\r\n10 0 0\r\n0 10 0\r\n}\r\n"
-                "face 1 {\r\n3 V(0 1 2) M(" + std::to_string(i) + ")\r\n}\r\n}\r\n";
+        text += "Object \"object" + std::to_string(i) +
+                "\" {\r\nvertex 3 {\r\n0 0 0\r\n10 0 0\r\n0 10 0\r\n}\r\n"
+                "face 1 {\r\n3 V(0 1 2) M(" +
+                std::to_string(i) + ")\r\n}\r\n}\r\n";
     }
     return text + "Eof\r\n";
 }

@@ -18,7 +18,8 @@ TEST(MaterialChunk, readsEveryKnownAttribute) {
         " tex(\"Tex\\wood 1.jpg\") aplane(\"a.tga\") bump(\"b.bmp\")\n");
     ASSERT_EQ(model.result, ParseOk);
     EXPECT_EQ(describe(model.material()),
-              "mat 1 col 1 0.5 0.25 0.75 dif 0.8 amb 0.6 emi 0.4 spc 0.2 power 5 tex Tex\\wood 1.jpg aplane a.tga bump b.bmp");
+              "mat 1 col 1 0.5 0.25 0.75 dif 0.8 amb 0.6 emi 0.4 spc 0.2 power 5 tex Tex\\wood 1.jpg aplane a.tga bump "
+              "b.bmp");
 }
 
 TEST(MaterialChunk, malformedAttributeEndsTheWalkButKeepsTheMaterial) {

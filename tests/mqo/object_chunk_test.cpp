@@ -40,11 +40,12 @@ TEST(ObjectChunk, textVerticesNeedThreeNumbers) {
 
 // NOTE: the size between the brackets is not trusted, only the count.
 TEST(ObjectChunk, binaryVerticesTakeTwelveBytesEach) {
-    ParsedModel model = parseObject(
-        " BVertex 2 {\n  Vector 2 [ 999 ]\n" + littleEndianFloats({1, 2, 3, -4, 5.5f, 0.125f}) +
-        "  Vector 0 [ 0 ]\n  Vector -1 [ 12 ]\n"
-        "  weit {\n\n   1 0.5\n   0 0.75\n   0\n   2 9\n   -1 9\n  }\n  color {\n   }{\n  }\n }\n"
-        " BVertex {\n  Vector 1 [ 12 ]\n" + littleEndianFloats({7, 8, 9}) + " }\n");
+    ParsedModel model =
+        parseObject(" BVertex 2 {\n  Vector 2 [ 999 ]\n" + littleEndianFloats({1, 2, 3, -4, 5.5f, 0.125f}) +
+                    "  Vector 0 [ 0 ]\n  Vector -1 [ 12 ]\n"
+                    "  weit {\n\n   1 0.5\n   0 0.75\n   0\n   2 9\n   -1 9\n  }\n  color {\n   }{\n  }\n }\n"
+                    " BVertex {\n  Vector 1 [ 12 ]\n" +
+                    littleEndianFloats({7, 8, 9}) + " }\n");
     ASSERT_EQ(model.result, ParseOk);
     // Inside BVertex a lone index sets its weight to 0.
     EXPECT_EQ(describeVertices(model.object()), "1 2 3 0|-4 5.5 0.125 0.5|");

@@ -6,10 +6,18 @@
 
 TEST(ParseFailures, endOfFileInsideAnyBlockIsEof) {
     for (const char* body : {
-             "Scene {\n pos 1 2 3\n", "Scene {\n light {\n}\n", "Material 1 {\n\"m\"\n", "Object \"o\" {\n",
-             "Object {\n vertex 1 {\n 1 2 3\n", "Object {\n BVertex 1 {\n", "Object {\n BVertex 1 {\n weit {\n\n",
-             "Object {\n BVertex 1 {\n color {\n", "Object {\n vertexattr {\n weit {\n 0 1\n",
-             "Object {\n face 1 {\n", "Object {\n mirror_axis 1\n x {\n", "Unknown {\n a {\n }\n",
+             "Scene {\n pos 1 2 3\n",
+             "Scene {\n light {\n}\n",
+             "Material 1 {\n\"m\"\n",
+             "Object \"o\" {\n",
+             "Object {\n vertex 1 {\n 1 2 3\n",
+             "Object {\n BVertex 1 {\n",
+             "Object {\n BVertex 1 {\n weit {\n\n",
+             "Object {\n BVertex 1 {\n color {\n",
+             "Object {\n vertexattr {\n weit {\n 0 1\n",
+             "Object {\n face 1 {\n",
+             "Object {\n mirror_axis 1\n x {\n",
+             "Unknown {\n a {\n }\n",
          })
         EXPECT_EQ(parseBody(body).result, ParseEof) << body;
 }

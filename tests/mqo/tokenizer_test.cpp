@@ -37,7 +37,8 @@ using Tokens = std::vector<std::string>;
 TEST(Tokenizer, cutsAtSeparatorsDelimitersAndQuotes) {
     EXPECT_EQ(splitText("col(1 0.5 0.25 1)"), (Tokens{"col", "(", "1", "0.5", "0.25", "1", ")"}));
     EXPECT_EQ(splitText("\t\"my mat\" dif(0.8)"), (Tokens{"my mat", "dif", "(", "0.8", ")"}));
-    EXPECT_EQ(splitText("a:b;c=d,e[f]{g}"), (Tokens{"a", ":", "b", ";", "c", "=", "d", ",", "e", "[", "f", "]", "{", "g", "}"}));
+    EXPECT_EQ(splitText("a:b;c=d,e[f]{g}"),
+              (Tokens{"a", ":", "b", ";", "c", "=", "d", ",", "e", "[", "f", "]", "{", "g", "}"}));
     EXPECT_EQ(splitText("ab\"cd\"ef"), (Tokens{"ab", "cd", "ef"}));
     EXPECT_EQ(splitText("\"{a} (b)\""), (Tokens{"{a} (b)"}));
     EXPECT_EQ(splitText("x \"\" y"), (Tokens{"x", "", "y"}));

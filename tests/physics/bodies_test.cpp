@@ -25,18 +25,35 @@ TEST_F(CollisionMesh, verticesAreModelCoordinatesTimesATenthInSinglePrecision) {
 TEST_F(CollisionMesh, everyFaceGivesItsFirstThreeCornersUnlessOneIsOutsideOrOutOfReach) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    simulate({objectOf({{0, 0, 0, 0}, {1, 0, 0, 0}, {0, 1, 0, 0}, {1, 1, 0, 0}, {0, 0, 1, 0}, {1, 0, 1, 0},
-                        {10000, -10000, 10000, 0}, {10001, 0, 0, 0}, {0, 0, nan, 0}, {0, -inf, 0, 0}},
-                       {{0, 1, 2}, {3, 2, 1, 0}, {4, 5}, {}, {6, 1, 2}, {2, 1, 0, 99},
-                        {0, 1, 10}, {-1, 1, 2}, {0, 7, 2}, {0, 8, 2}, {0, 9, 2}})});
+    simulate({objectOf({{0, 0, 0, 0},
+                        {1, 0, 0, 0},
+                        {0, 1, 0, 0},
+                        {1, 1, 0, 0},
+                        {0, 0, 1, 0},
+                        {1, 0, 1, 0},
+                        {10000, -10000, 10000, 0},
+                        {10001, 0, 0, 0},
+                        {0, 0, nan, 0},
+                        {0, -inf, 0, 0}},
+                       {{0, 1, 2},
+                        {3, 2, 1, 0},
+                        {4, 5},
+                        {},
+                        {6, 1, 2},
+                        {2, 1, 0, 99},
+                        {0, 1, 10},
+                        {-1, 1, 2},
+                        {0, 7, 2},
+                        {0, 8, 2},
+                        {0, 9, 2}})});
     EXPECT_EQ(std::vector<int32_t>(meshIndices[0], meshIndices[0] + 3 * meshFaceCounts[0]),
               (std::vector<int32_t>{0, 1, 2, 3, 2, 1, 4, 5, 0, 0, 0, 0, 6, 1, 2, 2, 1, 0}));
 }
 
 // An object that cannot collide still falls as a body like any other.
 TEST_F(Bodies, everyObjectGetsABodyAtTheDropPointStoodUprightAndOnlyTrianglesGetGeometry) {
-    simulate({ObjectRecord{}, objectOf({{1, 2, 3, 0}}, {}), objectOf({{0, 0, 0, 0}}, {{0, 1, 2}}),
-              cubeObject(10), cubeObject(500)});
+    simulate({ObjectRecord{}, objectOf({{1, 2, 3, 0}}, {}), objectOf({{0, 0, 0, 0}}, {{0, 1, 2}}), cubeObject(10),
+              cubeObject(500)});
     for (int32_t i = 0; i < 5; ++i) {
         SCOPED_TRACE(i);
         const dReal* position = dBodyGetPosition(bodyTable[i].body);
@@ -50,8 +67,10 @@ TEST_F(Bodies, everyObjectGetsABodyAtTheDropPointStoodUprightAndOnlyTrianglesGet
         EXPECT_NEAR(up[1], 0.0, 1e-12);
         EXPECT_NEAR(up[2], 1.0, 1e-12);
         EXPECT_EQ(meshData[i] != nullptr, i >= 3);
-        if (i >= 3) EXPECT_EQ(dGeomGetBody(bodyTable[i].geom), bodyTable[i].body);
-        else EXPECT_EQ(bodyTable[i].geom, nullptr);
+        if (i >= 3)
+            EXPECT_EQ(dGeomGetBody(bodyTable[i].geom), bodyTable[i].body);
+        else
+            EXPECT_EQ(bodyTable[i].geom, nullptr);
     }
 }
 

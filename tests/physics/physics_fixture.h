@@ -29,11 +29,20 @@ inline ObjectRecord objectOf(std::vector<VertexRecord> vertices, std::vector<std
 // twelve triangles.
 inline ObjectRecord cubeObject(float half) {
     std::vector<VertexRecord> corners;
-    for (int corner = 0; corner < 8; ++corner) {
+    for (int corner = 0; corner < 8; ++corner)
         corners.push_back({corner & 1 ? half : -half, corner & 2 ? half : -half, corner & 4 ? half : -half, 0});
-    }
-    return objectOf(corners, {{0, 2, 1}, {1, 2, 3}, {4, 5, 6}, {5, 7, 6}, {0, 1, 4}, {1, 5, 4},
-                              {2, 6, 3}, {3, 6, 7}, {0, 4, 2}, {2, 4, 6}, {1, 3, 5}, {3, 7, 5}});
+    return objectOf(corners, {{0, 2, 1},
+                              {1, 2, 3},
+                              {4, 5, 6},
+                              {5, 7, 6},
+                              {0, 1, 4},
+                              {1, 5, 4},
+                              {2, 6, 3},
+                              {3, 6, 7},
+                              {0, 4, 2},
+                              {2, 4, 6},
+                              {1, 3, 5},
+                              {3, 7, 5}});
 }
 
 class PhysicsTest : public ::testing::Test {

@@ -29,9 +29,8 @@ TEST_F(Simulation, droppedCubeFallsBouncesAndSettles) {
     }
     // Each step adds 0.98 to the fall speed, then moves by a tenth of it.
     int firstContact = 1;
-    for (; heights[firstContact - 1] > 5.0; ++firstContact) {
+    for (; heights[firstContact - 1] > 5.0; ++firstContact)
         ASSERT_NEAR(heights[firstContact], 150.0 - 0.049 * firstContact * (firstContact + 1), 1e-9);
-    }
     EXPECT_EQ(firstContact, 55);  // 5.5 simulated seconds after the drop
     EXPECT_NEAR(speeds[firstContact] / -speeds[firstContact - 1], 0.8, 0.05);
 
@@ -79,10 +78,12 @@ TEST_F(Simulation, awkwardModelFilesSimulateAThousandSteps) {
     } cases[] = {
         {"faceless.mqo",
          header + "Object \"empty\" {\r\n}\r\nObject \"points\" {\r\nvertex 2 {\r\n0 0 0\r\n1 1 1\r\n}\r\n}\r\n", ""},
-        {"stray.mqo", header + "Object \"stray\" {\r\nvertex 3 {\r\n0 0 0\r\n10 0 0\r\n0 10 0\r\n}\r\n"
-                               "face 2 {\r\n3 V(0 1 3)\r\n3 V(-1 0 1)\r\n}\r\n}\r\n"
-                               "Object \"far\" {\r\nvertex 3 {\r\n1e30 0 0\r\n0 -1e38 0\r\n0 0 1e5\r\n}\r\n"
-                               "face 1 {\r\n3 V(0 1 2)\r\n}\r\n}\r\n", ""},
+        {"stray.mqo",
+         header + "Object \"stray\" {\r\nvertex 3 {\r\n0 0 0\r\n10 0 0\r\n0 10 0\r\n}\r\n"
+                  "face 2 {\r\n3 V(0 1 3)\r\n3 V(-1 0 1)\r\n}\r\n}\r\n"
+                  "Object \"far\" {\r\nvertex 3 {\r\n1e30 0 0\r\n0 -1e38 0\r\n0 0 1e5\r\n}\r\n"
+                  "face 1 {\r\n3 V(0 1 2)\r\n}\r\n}\r\n",
+         ""},
         {"crowded.mqo", modelText(MAX_MATERIALS + 1, MAX_OBJECTS + 1),
          "This program can't load over MAX_OBJECTS objects\n"},
         // The objects read before the cut stay in the document, not in the tables.

@@ -15,11 +15,9 @@ namespace {
 // Fits every loaded vertex into the view, so no face is clipped.
 void viewWholeModel() {
     float extent = 1;
-    for (int32_t i = 0; i < loadedObjectCount(); ++i) {
-        for (const VertexRecord& v : loadedObjects[i].vertices) {
+    for (int32_t i = 0; i < loadedObjectCount(); ++i)
+        for (const VertexRecord& v : loadedObjects[i].vertices)
             extent = std::max({extent, std::abs(v.x) + 1, std::abs(v.y) + 1, std::abs(v.z) + 1});
-        }
-    }
     viewBox(-extent, extent, -extent, extent, -extent, extent);
 }
 

@@ -95,8 +95,10 @@ TEST_F(DisplayLists, listLeavesTheLastFacesMaterialScaledByItsFactorsAndTexturin
     shiny.emi = 0.5f;
     shiny.power = 30.0f;
     const GLenum colourParameters[4] = {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_EMISSION};
-    const Vec4 shinyColours[4] = {{0.25f, 0.125f, 0.5f, 0.25f}, {0.5f, 0.25f, 1.0f, 0.5f},
-                                  {0.125f, 0.0625f, 0.25f, 0.125f}, {0.25f, 0.125f, 0.5f, 0.25f}};
+    const Vec4 shinyColours[4] = {{0.25f, 0.125f, 0.5f, 0.25f},
+                                  {0.5f, 0.25f, 1.0f, 0.5f},
+                                  {0.125f, 0.0625f, 0.25f, 0.125f},
+                                  {0.25f, 0.125f, 0.5f, 0.25f}};
     const Vec4 whiteColours[4] = {{51, 51, 51, 51}, {76.5f, 76.5f, 76.5f, 76.5f}, {63.75f, 63.75f, 63.75f, 63.75f}, {}};
     for (int32_t index : {1, -1, 2, 300}) {
         SCOPED_TRACE(index);
@@ -129,8 +131,8 @@ TEST_F(DisplayLists, anyAlphaPlaneInTheModelPutsTheAlphaTestAroundEveryList) {
     // diffuse alpha is 0.4: under the alpha test nothing of it is drawn.
     MaterialRecord translucent = makeMaterial();
     translucent.dif = 0.4f;
-    ObjectRecord square = makeObject({{0, 0, 0, 0}, {64, 0, 0, 0}, {64, 64, 0, 0}, {0, 64, 0, 0}},
-                                     {makeFace({0, 1, 2, 3}, 0)});
+    ObjectRecord square =
+        makeObject({{0, 0, 0, 0}, {64, 0, 0, 0}, {64, 64, 0, 0}, {0, 64, 0, 0}}, {makeFace({0, 1, 2, 3}, 0)});
     installModel({square}, {translucent, makeMaterial()});
     buildDisplayLists();
     EXPECT_TRUE(centreIsDrawn());

@@ -18,7 +18,7 @@ struct TgaLayout {
     uint8_t imageType = 2;
     uint8_t pixelDepth = 24;
     uint8_t descriptor = 0;
-    uint8_t colorMapType = 0;
+    uint8_t colourMapType = 0;
     std::string imageId = "";
     uint16_t width = 0;
     uint16_t height = 0;
@@ -40,7 +40,7 @@ inline void putLittleEndian(Bytes& out, uint32_t value, int size) {
 
 // An 18-byte TGA header, the image ID and then `pixels` as stored.
 inline Bytes tgaFile(const TgaLayout& layout, const Bytes& pixels) {
-    Bytes out = {static_cast<uint8_t>(layout.imageId.size()), layout.colorMapType, layout.imageType};
+    Bytes out = {static_cast<uint8_t>(layout.imageId.size()), layout.colourMapType, layout.imageType};
     out.resize(12, 0);  // colour map fields and the origin
     putLittleEndian(out, layout.width, 2);
     putLittleEndian(out, layout.height, 2);
@@ -55,9 +55,8 @@ inline Bytes bmpFile(const BmpLayout& layout, const Bytes& pixels) {
     uint32_t dataOffset = 14 + layout.infoHeaderSize + layout.gap;
     Bytes out = {static_cast<uint8_t>(layout.signature[0]), static_cast<uint8_t>(layout.signature[1])};
     for (uint32_t field : {static_cast<uint32_t>(dataOffset + pixels.size()), 0u, dataOffset, layout.infoHeaderSize,
-                           static_cast<uint32_t>(layout.width), static_cast<uint32_t>(layout.height)}) {
+                           static_cast<uint32_t>(layout.width), static_cast<uint32_t>(layout.height)})
         putLittleEndian(out, field, 4);
-    }
     putLittleEndian(out, 1, 2);  // planes
     putLittleEndian(out, layout.bitsPerPixel, 2);
     putLittleEndian(out, layout.compression, 4);
@@ -74,6 +73,6 @@ inline Bytes bgr(const std::vector<Rgb>& pixels) {
 }
 
 inline void writeFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                 static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }

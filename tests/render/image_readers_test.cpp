@@ -3,10 +3,10 @@
 // decode with their own message.
 #include <gtest/gtest.h>
 
+#include <jpeglib.h>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <jpeglib.h>
 #include <memory>
 #include <tuple>
 
@@ -100,30 +100,51 @@ void expectRefused(ImageReader& reader, const Bytes& bytes, const char* message)
 TEST(TgaBmpReaders, picturesComeOutTopRowFirstInRedGreenBlue) {
     const std::vector<Rgb> rgbw = {RED, GREEN, BLUE, WHITE};
     // Each picture's pixels, top row first, and a file that stores it.
-    struct Case { const char* what; Kind kind; Bytes file; int32_t width; std::vector<Rgb> pixels; } cases[] = {
+    struct Case {
+        const char* what;
+        Kind kind;
+        Bytes file;
+        int32_t width;
+        std::vector<Rgb> pixels;
+    } cases[] = {
         {"tga bottom row first", TGA, tgaFile({.width = 2, .height = 2}, bgr({BLUE, WHITE, RED, GREEN})), 2, rgbw},
         {"tga top row first", TGA, tgaFile({.descriptor = 0x20, .width = 2, .height = 2}, bgr(rgbw)), 2, rgbw},
-        {"tga 32 bits", TGA, tgaFile({.pixelDepth = 32, .width = 2, .height = 1}, {10, 20, 30, 99, 40, 50, 60, 99}), 2,
+        {"tga 32 bits",
+         TGA,
+         tgaFile({.pixelDepth = 32, .width = 2, .height = 1}, {10, 20, 30, 99, 40, 50, 60, 99}),
+         2,
          {{30, 20, 10}, {60, 50, 40}}},
         {"tga image ID", TGA, tgaFile({.imageId = "made by hand", .width = 1, .height = 1}, bgr({GREEN})), 1, {GREEN}},
         // The fourth pixel keeps only its blue, the top row is missing: every
         // missing byte reads as 0xFF.
-        {"tga cut short", TGA,
-         withoutLast(tgaFile({.width = 2, .height = 3}, bgr({RED, GREEN, BLUE, {10, 20, 30}})), 2), 2,
+        {"tga cut short",
+         TGA,
+         withoutLast(tgaFile({.width = 2, .height = 3}, bgr({RED, GREEN, BLUE, {10, 20, 30}})), 2),
+         2,
          {WHITE, WHITE, BLUE, {0xFF, 0xFF, 30}, RED, GREEN}},
-        {"bmp width 4, no padding", BMP,
+        {"bmp width 4, no padding",
+         BMP,
          bmpFile({.width = 4, .height = 2}, bgr({RED, GREEN, BLUE, WHITE, {1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {0, 1, 2}})),
-         4, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {0, 1, 2}, RED, GREEN, BLUE, WHITE}},
-        {"bmp rows padded to four bytes", BMP,
+         4,
+         {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {0, 1, 2}, RED, GREEN, BLUE, WHITE}},
+        {"bmp rows padded to four bytes",
+         BMP,
          bmpFile({.width = 3, .height = 2},
                  join({bgr({RED, GREEN, BLUE}), {7, 7, 7}, bgr({WHITE, GREEN, RED}), {7, 7, 7}})),
-         3, {WHITE, GREEN, RED, RED, GREEN, BLUE}},
+         3,
+         {WHITE, GREEN, RED, RED, GREEN, BLUE}},
         {"bmp negative height", BMP,
          bmpFile({.width = 2, .height = -2}, join({bgr({RED, GREEN}), {7, 7}, bgr({BLUE, WHITE}), {7, 7}})), 2, rgbw},
-        {"bmp 32 bits", BMP, bmpFile({.width = 2, .height = 1, .bitsPerPixel = 32}, {10, 20, 30, 0, 40, 50, 60, 0}), 2,
+        {"bmp 32 bits",
+         BMP,
+         bmpFile({.width = 2, .height = 1, .bitsPerPixel = 32}, {10, 20, 30, 0, 40, 50, 60, 0}),
+         2,
          {{30, 20, 10}, {60, 50, 40}}},
         // A longer information header and a gap, as newer writers leave.
-        {"bmp data offset", BMP, bmpFile({.width = 1, .height = 1, .infoHeaderSize = 124, .gap = 6}, bgr({GREEN})), 1,
+        {"bmp data offset",
+         BMP,
+         bmpFile({.width = 1, .height = 1, .infoHeaderSize = 124, .gap = 6}, bgr({GREEN})),
+         1,
          {GREEN}},
     };
     for (const Case& c : cases) {
@@ -139,9 +160,8 @@ TEST(TgaBmpReaders, picturesComeOutTopRowFirstInRedGreenBlue) {
         for (int32_t i = 0; i < c.width * height; ++i) pixels.push_back(pixelAt(*reader, i % c.width, i / c.width));
         EXPECT_EQ(pixels, c.pixels);
         uint8_t untouched[3] = {7, 8, 9};
-        for (auto [x, y] : {std::pair{c.width, 0}, {-1, 0}, {0, height}, {0, -1}}) {
+        for (auto [x, y] : {std::pair{c.width, 0}, {-1, 0}, {0, height}, {0, -1}})
             EXPECT_EQ(reader->getPixel(x, y, untouched), 0) << x << ", " << y;
-        }
         EXPECT_EQ((Rgb{untouched[0], untouched[1], untouched[2]}), (Rgb{7, 8, 9}));
     }
 }
@@ -164,9 +184,13 @@ TEST(TgaBmpReaders, greyTgaFillsOnlyGreyRows) {
 // before anything is allocated for them.
 TEST(ImageReaders, refuseWhatTheyCannotDecode) {
     const Bytes red = bgr({RED}), jpeg = jpegFile(8, 8, true, Bytes(64, 0));
-    struct Case { const char* what; Kind kind; Bytes file; } cases[] = {
+    struct Case {
+        const char* what;
+        Kind kind;
+        Bytes file;
+    } cases[] = {
         {"tga run-length", TGA, tgaFile({.imageType = 10, .width = 1, .height = 1}, red)},
-        {"tga colour map", TGA, tgaFile({.colorMapType = 1, .width = 1, .height = 1}, red)},
+        {"tga colour map", TGA, tgaFile({.colourMapType = 1, .width = 1, .height = 1}, red)},
         {"tga 16-bit colour", TGA, tgaFile({.pixelDepth = 16, .width = 1, .height = 1}, red)},
         {"tga 16-bit grey", TGA, tgaFile({.imageType = 3, .pixelDepth = 16, .width = 1, .height = 1}, red)},
         {"tga zero width", TGA, tgaFile({.width = 0, .height = 4}, red)},
@@ -191,7 +215,9 @@ TEST(ImageReaders, refuseWhatTheyCannotDecode) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         expectRefused(*makeReader(c.kind), c.file,
-                      c.kind == TGA ? "Can't read tga file\n" : c.kind == BMP ? "Can't read bmp file\n" : nullptr);
+                      c.kind == TGA   ? "Can't read tga file\n"
+                      : c.kind == BMP ? "Can't read bmp file\n"
+                                      : nullptr);
     }
     JpegReader wide;
     expectRefused(wide, jpegFile(16385, 1, false, Bytes(16385 * 3, 0)), "Can't read jpeg file.\n");
@@ -211,9 +237,8 @@ TEST(JpegReader, colourAndGreyPicturesGiveColourRowsTopFirst) {
     EXPECT_EQ(reader.pixelFormat, 1);
     EXPECT_EQ(reader.height, 16);
     for (auto [x, y, expected] :
-         {std::tuple{2, 2, RED}, {13, 2, Rgb{255, 255, 0}}, {2, 13, BLUE}, {13, 13, Rgb{0, 255, 255}}}) {
+         {std::tuple{2, 2, RED}, {13, 2, Rgb{255, 255, 0}}, {2, 13, BLUE}, {13, 13, Rgb{0, 255, 255}}})
         EXPECT_TRUE(near(pixelAt(reader, x, y), expected)) << x << ", " << y;
-    }
     ASSERT_EQ(loadBytes(reader, jpegFile(16, 8, true, grey)), 0);
     EXPECT_EQ(reader.pixelFormat, 1);
     EXPECT_EQ(reader.greyRows, nullptr);

@@ -55,7 +55,8 @@ TEST_F(Textures, textureIsTheImageTransposedWithAlphaFromItsPlane) {
                                 {100, 110, 101, 111}));
     write("photo.bmp", bmpFile({.width = 2, .height = 2}, Bytes(16, 0)));
     write("plane.BMP", bmpFile({.width = 2, .height = 1}, {0, 0, 0, 100, 100, 100, 0, 0}));
-    write("grey.tga", tgaFile({.imageType = 3, .pixelDepth = 8, .descriptor = 0x20, .width = 1, .height = 2}, {40, 50}));
+    write("grey.tga",
+          tgaFile({.imageType = 3, .pixelDepth = 8, .descriptor = 0x20, .width = 1, .height = 2}, {40, 50}));
     installModel({}, {makeMaterial("wide.tga", "wide_a.tga"), makeMaterial("photo.bmp", "plane.BMP"),
                       makeMaterial("grey.tga", "")});
     EXPECT_EQ(setupTexturesPrinting(), "");
@@ -72,9 +73,8 @@ TEST_F(Textures, textureIsTheImageTransposedWithAlphaFromItsPlane) {
     UploadedTexture texture = readBack(textureIds[0]);
     EXPECT_EQ(texture.width, 2);
     EXPECT_EQ(texture.height, 3);
-    EXPECT_EQ(texture.rgba, (Bytes{1, 2, 3, 100, 11, 12, 13, 101,
-                                   4, 5, 6, 110, 14, 15, 16, 111,
-                                   7, 8, 9, 255, 17, 18, 19, 255}));
+    EXPECT_EQ(texture.rgba,
+              (Bytes{1, 2, 3, 100, 11, 12, 13, 101, 4, 5, 6, 110, 14, 15, 16, 111, 7, 8, 9, 255, 17, 18, 19, 255}));
     EXPECT_EQ(alphasOf(textureIds[1]), (Bytes{0, 255, 100, 255}));
     EXPECT_EQ(readBack(textureIds[2]).rgba, (Bytes{40, 40, 40, 255, 50, 50, 50, 255}));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
@@ -85,14 +85,14 @@ TEST_F(Textures, materialsWithoutAReadableImageGetNoTexture) {
     write("plane.tga", tgaFile({.imageType = 3, .pixelDepth = 8, .width = 2, .height = 2}, Bytes(4, 50)));
     write("broken.tga", {1, 2, 3});
     installModel({}, {
-                         makeMaterial(),                           // no texture
-                         makeMaterial("", "plane.tga"),            // alpha plane alone
-                         makeMaterial("photo.Jpg"),                // unknown extension
-                         makeMaterial("missing.bmp", "plane.tga"), // file not there
-                         makeMaterial("missing.jpg", "plane.tga"), // file not there
-                         makeMaterial("broken.tga", "plane.tga"),  // file not readable
-                         makeMaterial("fine.tga", "plane.gif"),    // unknown alpha extension
-                         makeMaterial("fine.tga", "gone.tga"),     // alpha file not there
+                         makeMaterial(),                            // no texture
+                         makeMaterial("", "plane.tga"),             // alpha plane alone
+                         makeMaterial("photo.Jpg"),                 // unknown extension
+                         makeMaterial("missing.bmp", "plane.tga"),  // file not there
+                         makeMaterial("missing.jpg", "plane.tga"),  // file not there
+                         makeMaterial("broken.tga", "plane.tga"),   // file not readable
+                         makeMaterial("fine.tga", "plane.gif"),     // unknown alpha extension
+                         makeMaterial("fine.tga", "gone.tga"),      // alpha file not there
                      });
     EXPECT_EQ(setupTexturesPrinting(),
               "This file type is not supported! photo.Jpg\n"

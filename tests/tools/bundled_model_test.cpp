@@ -40,9 +40,8 @@ TEST(BundledModel, readsCleanlyWithEveryFaceDrawableAndVisible) {
             EXPECT_GE(face.materialIndex, 0);
         }
     }
-    for (const MaterialRecord& material : data.materials) {
+    for (const MaterialRecord& material : data.materials)
         EXPECT_GT(material.col[3] * material.dif, 0.5f) << material.name;
-    }
 }
 
 // Decoded by the viewer's own readers, each texture is the square

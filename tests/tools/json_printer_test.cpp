@@ -26,11 +26,11 @@ TEST(JsonPrinter, documentsPrintByteForByte) {
         // 看板 in Shift JIS; undecodable bytes; a tab kept by the quotes.
         {"every field, nine significant digits, names as escaped UTF-8",
          HEADER + "Scene {\n pos 1 2 3\n lookat 0.5 0 -1\n head 0.25\n pich -1.5\n amb 0.1 0.2 0.3\n}\n"
-         "Material 1 {\n \"a\tb\\c\" col(1 0 0 1) dif(0.8) amb(0.6) emi(0.1) spc(0.2) power(5) "
-         "tex(\"\xA0x\xFD.bmp\") aplane(\"b.tga\") bump(\"c.jpg\")\n}\n"
-         "Object \"\x8A\xC5\x94\xC2\" {\n scale 1 2 3\n rotation 0 90 0\n translation -1 0 1\n"
-         " vertex 3 {\n  0 0 0\n  1 0 0\n  0.1 1 0\n }\n"
-         " face 2 {\n  3 V(0 1 2) M(0) UV(0 0 1 0 0 1) COL(4294967295 1 2)\n  4 V(2 1 0 7)\n }\n}\nEof\n",
+                  "Material 1 {\n \"a\tb\\c\" col(1 0 0 1) dif(0.8) amb(0.6) emi(0.1) spc(0.2) power(5) "
+                  "tex(\"\xA0x\xFD.bmp\") aplane(\"b.tga\") bump(\"c.jpg\")\n}\n"
+                  "Object \"\x8A\xC5\x94\xC2\" {\n scale 1 2 3\n rotation 0 90 0\n translation -1 0 1\n"
+                  " vertex 3 {\n  0 0 0\n  1 0 0\n  0.1 1 0\n }\n"
+                  " face 2 {\n  3 V(0 1 2) M(0) UV(0 0 1 0 0 1) COL(4294967295 1 2)\n  4 V(2 1 0 7)\n }\n}\nEof\n",
          "{\"result\": 0, \"scene\": {\"pos\":[1,2,3], \"angles\":[0.25,-1.5,0], \"lookat\":[0.5,0,-1], "
          "\"amb\":[0.100000001,0.200000003,0.300000012]}, "
          "\"materials\": [{\"name\": \"a\\u0009b\\\\c\", \"col\":[1,0,0,1], \"dif\":0.800000012, "
@@ -43,13 +43,17 @@ TEST(JsonPrinter, documentsPrintByteForByte) {
          "{\"n\": 4, \"m\": -1, \"v\":[2,1,0,7], \"uv\":[[0,0],[0,0],[0,0],[0,0]], \"col\":[0,0,0,0]}]}]}\n"},
         {"binary vertices beyond JSON's numbers",
          HEADER + "Object \"b\" {\n BVertex 2 {\n  Vector 2 [24]\n" + oddFloats + " }\n}\n",
-         "{\"result\": 0, " + NO_SCENE + ", \"materials\": [], \"objects\": [{\"name\": \"b\", "
-         "\"scale\":[0,0,0], \"rotation\":[0,0,0], \"translation\":[0,0,0], \"vertices\": [[\"inf\",\"-inf\",\"nan\",0], [1.5,-0,1.40129846e-45,0]], \"faces\": []}]}\n"},
+         "{\"result\": 0, " + NO_SCENE +
+             ", \"materials\": [], \"objects\": [{\"name\": \"b\", "
+             "\"scale\":[0,0,0], \"rotation\":[0,0,0], \"translation\":[0,0,0], \"vertices\": "
+             "[[\"inf\",\"-inf\",\"nan\",0], [1.5,-0,1.40129846e-45,0]], \"faces\": []}]}\n"},
         {"cut inside an object: the materials before it stay",
          HEADER + "Material 1 {\n \"kept\" col(1 1 1 1)\n}\nObject \"lost\" {\n vertex 1 {\n  1 2 3\n",
-         "{\"result\": -2, " + NO_SCENE + ", \"materials\": [{\"name\": \"kept\", \"col\":[1,1,1,1], "
-         "\"dif\":0, \"amb\":0, \"emi\":0, \"spc\":0, \"power\":0, \"tex\": \"\", \"aplane\": \"\", \"bump\": \"\"}], "
-         "\"objects\": []}\n"},
+         "{\"result\": -2, " + NO_SCENE +
+             ", \"materials\": [{\"name\": \"kept\", \"col\":[1,1,1,1], "
+             "\"dif\":0, \"amb\":0, \"emi\":0, \"spc\":0, \"power\":0, \"tex\": \"\", \"aplane\": \"\", \"bump\": "
+             "\"\"}], "
+             "\"objects\": []}\n"},
         {"no header", "Metasequoia\n", "{\"result\": -3, " + NO_SCENE + ", \"materials\": [], \"objects\": []}\n"},
     };
     for (const auto& [what, model, json] : cases) {

@@ -35,8 +35,10 @@ inline bool isWellNestedJsonLine(std::string_view text) {
         const char c = text[i];
         if (static_cast<unsigned char>(c) < 0x20) return false;
         if (inString) {
-            if (c == '\\') ++i;
-            else if (c == '"') inString = false;
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
         } else if (c == '"') {
             inString = true;
         } else if (c == '[' || c == '{') {

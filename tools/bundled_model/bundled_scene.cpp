@@ -7,9 +7,17 @@ namespace {
 
 // Material positions in the model; faces refer to them by number.
 enum Material {
-    TABLE_TOP, TABLE_SIDE, TABLE_LEG,
-    BRICK, ROOF, ROOF_SHADE, DOOR, WINDOW,
-    SIGN_FACE, SIGN_POST, SIGN_BASE,
+    TABLE_TOP,
+    TABLE_SIDE,
+    TABLE_LEG,
+    BRICK,
+    ROOF,
+    ROOF_SHADE,
+    DOOR,
+    WINDOW,
+    SIGN_FACE,
+    SIGN_POST,
+    SIGN_BASE,
 };
 
 // Corner colours are 0xAABBGGRR words.
@@ -48,18 +56,18 @@ namespace {
 // keeps colours up whichever way the lights fall.
 std::vector<BuiltMaterial> makeMaterials() {
     std::vector<BuiltMaterial> materials = {
-        material("\x93\x56\x94\xC2", 1.0f, 1.0f, 1.0f, "wood.bmp"),                  // 天板
-        material("\x96\xD8\x96\xDA\x82\xCC\x91\xA4\x96\xCA", 0.72f, 0.62f, 0.52f,    // 木目の側面
+        material("\x93\x56\x94\xC2", 1.0f, 1.0f, 1.0f, "wood.bmp"),                // 天板
+        material("\x96\xD8\x96\xDA\x82\xCC\x91\xA4\x96\xCA", 0.72f, 0.62f, 0.52f,  // 木目の側面
                  "wood.bmp"),
-        material("\x8B\x72", 0.45f, 0.29f, 0.16f),                                   // 脚
-        material("\x83\x8C\x83\x93\x83\x4B", 1.0f, 1.0f, 1.0f, "brick.tga"),         // レンガ
-        material("\x89\xAE\x8D\xAA", 0.85f, 0.18f, 0.12f),                           // 屋根
-        material("\x89\xAE\x8D\xAA\x82\xCC\x89\x65", 0.6f, 0.12f, 0.08f),            // 屋根の影
-        material("\x94\xE0", 0.4f, 0.24f, 0.12f),                                    // 扉
-        material("\x91\x8B", 0.65f, 0.85f, 1.0f),                                    // 窓
-        material("\x8A\xC5\x94\xC2", 1.0f, 1.0f, 1.0f, "sign.jpg"),                  // 看板
-        material("\x8E\x78\x92\x8C", 0.62f, 0.63f, 0.68f),                           // 支柱
-        material("\x91\xE4\x8D\xC0", 0.35f, 0.36f, 0.4f),                            // 台座
+        material("\x8B\x72", 0.45f, 0.29f, 0.16f),                            // 脚
+        material("\x83\x8C\x83\x93\x83\x4B", 1.0f, 1.0f, 1.0f, "brick.tga"),  // レンガ
+        material("\x89\xAE\x8D\xAA", 0.85f, 0.18f, 0.12f),                    // 屋根
+        material("\x89\xAE\x8D\xAA\x82\xCC\x89\x65", 0.6f, 0.12f, 0.08f),     // 屋根の影
+        material("\x94\xE0", 0.4f, 0.24f, 0.12f),                             // 扉
+        material("\x91\x8B", 0.65f, 0.85f, 1.0f),                             // 窓
+        material("\x8A\xC5\x94\xC2", 1.0f, 1.0f, 1.0f, "sign.jpg"),           // 看板
+        material("\x8E\x78\x92\x8C", 0.62f, 0.63f, 0.68f),                    // 支柱
+        material("\x91\xE4\x8D\xC0", 0.35f, 0.36f, 0.4f),                     // 台座
     };
     materials[SIGN_FACE].aplane = "sign_alpha.tga";
     for (Material shiny : {WINDOW, SIGN_POST}) {
@@ -91,11 +99,8 @@ BuiltMaterial material(const char* name, float r, float g, float b, const char* 
 BuiltObject makeTable() {
     BuiltObject table{"\x83\x65\x81\x5B\x83\x75\x83\x8B", false, {}, {}};  // テーブル
     table.addBox({-28, 26, -18}, {28, 30, 18}, TABLE_TOP, TABLE_SIDE);
-    for (float x : {-26.0f, 22.0f}) {
-        for (float z : {-16.0f, 12.0f}) {
-            table.addBox({x, 0, z}, {x + 4, 26, z + 4}, TABLE_LEG, TABLE_LEG);
-        }
-    }
+    for (float x : {-26.0f, 22.0f})
+        for (float z : {-16.0f, 12.0f}) table.addBox({x, 0, z}, {x + 4, 26, z + 4}, TABLE_LEG, TABLE_LEG);
     return table;
 }
 
@@ -109,11 +114,10 @@ BuiltObject makeHouse() {
     // Door and windows stand a little proud of the front wall so that they
     // never fight with the bricks for the same depth.
     const float front = halfDepth + 0.3f;
-    house.addQuad({{-67, 12, front}, {-61, 12, front}, {-61, 0, front}, {-67, 0, front}}, DOOR,
-                  {}, true, DOOR_SHADOW);
+    house.addQuad({{-67, 12, front}, {-61, 12, front}, {-61, 0, front}, {-67, 0, front}}, DOOR, {}, true, DOOR_SHADOW);
     for (float left : {-76.0f, -58.0f}) {
-        house.addQuad({{left, 15, front}, {left + 6, 15, front}, {left + 6, 9, front}, {left, 9, front}},
-                      WINDOW, {}, true, WINDOW_GLOW);
+        house.addQuad({{left, 15, front}, {left + 6, 15, front}, {left + 6, 9, front}, {left, 9, front}}, WINDOW, {},
+                      true, WINDOW_GLOW);
     }
     return house;
 }
@@ -123,10 +127,8 @@ BuiltObject makeHouse() {
 void addRoof(BuiltObject& house, float x0, float x1, float halfDepth, float wallTop) {
     const float ridge = 36, eave = 20.5f, eaveDepth = halfDepth + 3;
     const float ex0 = x0 - 2, ex1 = x1 + 2;
-    house.addQuad({{ex0, ridge, 0}, {ex1, ridge, 0}, {ex1, eave, eaveDepth}, {ex0, eave, eaveDepth}},
-                  ROOF, {});
-    house.addQuad({{ex1, ridge, 0}, {ex0, ridge, 0}, {ex0, eave, -eaveDepth}, {ex1, eave, -eaveDepth}},
-                  ROOF_SHADE, {});
+    house.addQuad({{ex0, ridge, 0}, {ex1, ridge, 0}, {ex1, eave, eaveDepth}, {ex0, eave, eaveDepth}}, ROOF, {});
+    house.addQuad({{ex1, ridge, 0}, {ex0, ridge, 0}, {ex0, eave, -eaveDepth}, {ex1, eave, -eaveDepth}}, ROOF_SHADE, {});
     // Where the roof passes over the wall faces. The gables show the bricks
     // at the walls' own scale: the house's depth spans the picture.
     const float roofAtWall = ridge - (ridge - eave) * halfDepth / eaveDepth;
@@ -137,8 +139,8 @@ void addRoof(BuiltObject& house, float x0, float x1, float halfDepth, float wall
         const float side = x == x0 ? -halfDepth : halfDepth;  // clockwise seen from outside
         house.addTriangle({{x, apex, 0}, {x, roofAtWall, -side}, {x, roofAtWall, side}}, BRICK,
                           {{0.5f, 0}, {1, gableV}, {0, gableV}});
-        house.addQuad({{x, roofAtWall, side}, {x, roofAtWall, -side}, {x, wallTop, -side}, {x, wallTop, side}},
-                      BRICK, {0, gableV, 1, bandV});
+        house.addQuad({{x, roofAtWall, side}, {x, roofAtWall, -side}, {x, wallTop, -side}, {x, wallTop, side}}, BRICK,
+                      {0, gableV, 1, bandV});
     }
 }
 
@@ -149,8 +151,7 @@ BuiltObject makeSign() {
     sign.addBox({52, 0, -6}, {76, 3, 6}, SIGN_BASE, SIGN_BASE);
     sign.addBox({62.5f, 3, -2}, {65.5f, 42, 1}, SIGN_POST, SIGN_POST);
     const float face = 1.3f;
-    sign.addQuad({{44, 60, face}, {84, 60, face}, {84, 20, face}, {44, 20, face}}, SIGN_FACE,
-                 {0, 0, 1, 1}, true);
+    sign.addQuad({{44, 60, face}, {84, 60, face}, {84, 20, face}, {44, 20, face}}, SIGN_FACE, {0, 0, 1, 1}, true);
     return sign;
 }
 

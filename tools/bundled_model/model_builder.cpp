@@ -19,9 +19,7 @@ UvRect proportionalUv(float width, float height, float longest) {
 int BuiltObject::vertexAt(Vec3 position) {
     for (size_t i = 0; i < vertices.size(); ++i) {
         const Vec3& known = vertices[i];
-        if (known.x == position.x && known.y == position.y && known.z == position.z) {
-            return static_cast<int>(i);
-        }
+        if (known.x == position.x && known.y == position.y && known.z == position.z) return static_cast<int>(i);
     }
     vertices.push_back(position);
     return static_cast<int>(vertices.size() - 1);
@@ -32,9 +30,8 @@ void BuiltObject::addQuad(const Vec3 (&corners)[4], int material, UvRect uv, boo
     const float uvs[4][2] = {{uv.u0, uv.v0}, {uv.u1, uv.v0}, {uv.u1, uv.v1}, {uv.u0, uv.v1}};
     if (asQuad) {
         BuiltFace face{{}, material, colour.has_value()};
-        for (int k = 0; k < 4; ++k) {
+        for (int k = 0; k < 4; ++k)
             face.corners.push_back(cornerOf(vertexAt(corners[k]), uvs[k][0], uvs[k][1], colour));
-        }
         faces.push_back(face);
         return;
     }
@@ -47,9 +44,7 @@ void BuiltObject::addQuad(const Vec3 (&corners)[4], int material, UvRect uv, boo
 void BuiltObject::addTriangle(const Vec3 (&corners)[3], int material, const float (&uv)[3][2],
                               std::optional<uint32_t> colour) {
     BuiltFace face{{}, material, colour.has_value()};
-    for (int k = 0; k < 3; ++k) {
-        face.corners.push_back(cornerOf(vertexAt(corners[k]), uv[k][0], uv[k][1], colour));
-    }
+    for (int k = 0; k < 3; ++k) face.corners.push_back(cornerOf(vertexAt(corners[k]), uv[k][0], uv[k][1], colour));
     faces.push_back(face);
 }
 

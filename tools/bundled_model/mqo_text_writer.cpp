@@ -6,8 +6,7 @@
 
 namespace {
 
-void appendFormat(std::string& out, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
+void appendFormat(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
 void appendMaterial(std::string& out, const BuiltMaterial& material);
 void appendObject(std::string& out, const BuiltObject& object);
 void appendTextVertices(std::string& out, const BuiltObject& object);
@@ -54,8 +53,7 @@ void appendMaterial(std::string& out, const BuiltMaterial& m) {
     appendFormat(out,
                  "\t\"%s\" shader(3) col(%.3f %.3f %.3f %.3f) dif(%.3f) amb(%.3f) emi(%.3f) "
                  "spc(%.3f) power(%.2f)",
-                 m.name.c_str(), m.col[0], m.col[1], m.col[2], m.col[3], m.dif, m.amb, m.emi,
-                 m.spc, m.power);
+                 m.name.c_str(), m.col[0], m.col[1], m.col[2], m.col[3], m.dif, m.amb, m.emi, m.spc, m.power);
     if (!m.tex.empty()) appendFormat(out, " tex(\"%s\")", m.tex.c_str());
     if (!m.aplane.empty()) appendFormat(out, " aplane(\"%s\")", m.aplane.c_str());
     out += "\r\n";
@@ -75,11 +73,10 @@ void appendObject(std::string& out, const BuiltObject& object) {
         "\tfacet 59.5\r\n"
         "\tcolor 0.898 0.498 0.698\r\n"
         "\tcolor_type 0\r\n";
-    if (object.binaryVertices) {
+    if (object.binaryVertices)
         appendBinaryVertices(out, object);
-    } else {
+    else
         appendTextVertices(out, object);
-    }
     appendFormat(out, "\tface %zu {\r\n", object.faces.size());
     for (const BuiltFace& face : object.faces) appendFace(out, face);
     out += "\t}\r\n}\r\n";
@@ -88,8 +85,8 @@ void appendObject(std::string& out, const BuiltObject& object) {
 void appendTextVertices(std::string& out, const BuiltObject& object) {
     appendFormat(out, "\tvertex %zu {\r\n", object.vertices.size());
     for (const Vec3& v : object.vertices) {
-        appendFormat(out, "\t\t%.4f %.4f %.4f\r\n", withoutNegativeZero(v.x),
-                     withoutNegativeZero(v.y), withoutNegativeZero(v.z));
+        appendFormat(out, "\t\t%.4f %.4f %.4f\r\n", withoutNegativeZero(v.x), withoutNegativeZero(v.y),
+                     withoutNegativeZero(v.z));
     }
     out += "\t}\r\n";
 }
@@ -111,9 +108,7 @@ void appendBinaryVertices(std::string& out, const BuiltObject& object) {
 
 void appendFace(std::string& out, const BuiltFace& face) {
     appendFormat(out, "\t\t%zu V(", face.corners.size());
-    for (size_t k = 0; k < face.corners.size(); ++k) {
-        appendFormat(out, k == 0 ? "%d" : " %d", face.corners[k].vertex);
-    }
+    for (size_t k = 0; k < face.corners.size(); ++k) appendFormat(out, k == 0 ? "%d" : " %d", face.corners[k].vertex);
     appendFormat(out, ") M(%d) UV(", face.material);
     for (size_t k = 0; k < face.corners.size(); ++k) {
         appendFormat(out, k == 0 ? "%.5f %.5f" : " %.5f %.5f", withoutNegativeZero(face.corners[k].u),
@@ -122,9 +117,8 @@ void appendFace(std::string& out, const BuiltFace& face) {
     out += ")";
     if (face.hasColours) {
         out += " COL(";
-        for (size_t k = 0; k < face.corners.size(); ++k) {
+        for (size_t k = 0; k < face.corners.size(); ++k)
             appendFormat(out, k == 0 ? "%u" : " %u", face.corners[k].colour);
-        }
         out += ")";
     }
     out += "\r\n";

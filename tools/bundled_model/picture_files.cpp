@@ -13,9 +13,11 @@ void putRowsBottomFirst(FileBytes& out, const Picture& picture);
 
 }  // namespace
 
-Picture::Picture(int width, int height, int channels)
-    : width(width), height(height), channels(channels),
-      pixels(static_cast<size_t>(width) * height * channels) {}
+Picture::Picture(int pictureWidth, int pictureHeight, int pictureChannels)
+    : width(pictureWidth),
+      height(pictureHeight),
+      channels(pictureChannels),
+      pixels(static_cast<size_t>(pictureWidth) * pictureHeight * pictureChannels) {}
 
 FileBytes encodeBmp(const Picture& picture) {
     const uint32_t pixelBytes = static_cast<uint32_t>(picture.pixels.size());
@@ -28,32 +30,32 @@ FileBytes encodeBmp(const Picture& picture) {
     put32(out, 40);               // information header size
     put32(out, static_cast<uint32_t>(picture.width));
     put32(out, static_cast<uint32_t>(picture.height));  // positive: bottom row first
-    put16(out, 1);                // planes
-    put16(out, 24);               // bits per pixel
-    put32(out, 0);                // no compression
+    put16(out, 1);                                      // planes
+    put16(out, 24);                                     // bits per pixel
+    put32(out, 0);                                      // no compression
     put32(out, pixelBytes);
-    put32(out, 2835);             // 72 dots per inch, both ways
+    put32(out, 2835);  // 72 dots per inch, both ways
     put32(out, 2835);
-    put32(out, 0);                // colours used
-    put32(out, 0);                // important colours
+    put32(out, 0);  // colours used
+    put32(out, 0);  // important colours
     putRowsBottomFirst(out, picture);
     return out;
 }
 
 FileBytes encodeTga(const Picture& picture) {
     FileBytes out;
-    out.push_back(0);                                // no image ID
-    out.push_back(0);                                // no colour map
-    out.push_back(picture.channels == 1 ? 3 : 2);    // grey or true colour
-    put16(out, 0);                                   // colour map first index
-    put16(out, 0);                                   // colour map length
-    out.push_back(0);                                // colour map entry size
-    put16(out, 0);                                   // x origin
-    put16(out, 0);                                   // y origin
+    out.push_back(0);                              // no image ID
+    out.push_back(0);                              // no colour map
+    out.push_back(picture.channels == 1 ? 3 : 2);  // grey or true colour
+    put16(out, 0);                                 // colour map first index
+    put16(out, 0);                                 // colour map length
+    out.push_back(0);                              // colour map entry size
+    put16(out, 0);                                 // x origin
+    put16(out, 0);                                 // y origin
     put16(out, static_cast<uint32_t>(picture.width));
     put16(out, static_cast<uint32_t>(picture.height));
     out.push_back(static_cast<uint8_t>(picture.channels * 8));
-    out.push_back(0);                                // bottom row first, no alpha bits
+    out.push_back(0);  // bottom row first, no alpha bits
     putRowsBottomFirst(out, picture);
     return out;
 }
@@ -75,8 +77,8 @@ FileBytes encodeJpeg(const Picture& picture, int quality) {
     jpeg_start_compress(&compressor, TRUE);
     while (compressor.next_scanline < compressor.image_height) {
         // libjpeg's row type is not const; it only reads the row.
-        JSAMPROW row = const_cast<JSAMPROW>(
-            &picture.pixels[static_cast<size_t>(compressor.next_scanline) * picture.width * 3]);
+        JSAMPROW row =
+            const_cast<JSAMPROW>(&picture.pixels[static_cast<size_t>(compressor.next_scanline) * picture.width * 3]);
         jpeg_write_scanlines(&compressor, &row, 1);
     }
     jpeg_finish_compress(&compressor);

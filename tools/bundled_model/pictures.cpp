@@ -25,8 +25,8 @@ Picture makeWoodPicture() {
     for (int y = 0; y < 64; ++y) {
         for (int x = 0; x < 64; ++x) {
             const float fx = x / 64.0f, fy = y / 64.0f;
-            const float warp = 0.035f * std::sin(fx * TWO_PI * 0.8f + 0.7f) +
-                               0.012f * std::sin(fx * TWO_PI * 2.3f + fy * 4.0f);
+            const float warp =
+                0.035f * std::sin(fx * TWO_PI * 0.8f + 0.7f) + 0.012f * std::sin(fx * TWO_PI * 2.3f + fy * 4.0f);
             const float grain = 0.5f + 0.5f * std::cos((fy + warp) * 9.0f * TWO_PI);
             // Each row gets a faint fibre of its own; the pixel jitter is finer.
             Colour colour = mix(light, dark, std::pow(grain, 5.0f));
@@ -101,9 +101,7 @@ void put(Picture& picture, int x, int y, Colour colour, int jitter) {
     const float grain = jitter > 0 ? static_cast<float>(noise(x + 1000, y, jitter)) : 0.0f;
     uint8_t* pixel = picture.at(x, y);
     const float channels[] = {colour.r, colour.g, colour.b};
-    for (int c = 0; c < 3; ++c) {
-        pixel[c] = static_cast<uint8_t>(std::clamp(std::lround(channels[c] + grain), 0L, 255L));
-    }
+    for (int c = 0; c < 3; ++c) pixel[c] = static_cast<uint8_t>(std::clamp(std::lround(channels[c] + grain), 0L, 255L));
 }
 
 float distanceFromCentre(const Picture& picture, int x, int y) {

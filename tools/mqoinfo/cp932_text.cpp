@@ -9,13 +9,11 @@ const iconv_t NO_CONVERTER = reinterpret_cast<iconv_t>(-1);
 
 // Without the C library's code page 932 tables only ASCII can be trusted.
 void appendAsciiOnly(std::string_view bytes, std::string& out) {
-    for (char c : bytes) {
-        if (static_cast<unsigned char>(c) < 0x80) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) < 0x80)
             out += c;
-        } else {
+        else
             out += REPLACEMENT_CHARACTER;
-        }
-    }
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace {
 
 class JsonPrinter {
 public:
-    explicit JsonPrinter(OutputBuffer& out) : out(out) {}
+    explicit JsonPrinter(OutputBuffer& out) : out_(out) {}
 
     void printDocument(const ModelData& data, int32_t result);
 
@@ -28,8 +28,8 @@ private:
     template <typename List, typename PrintOne>
     void printList(const List& records, PrintOne printOne);
 
-    OutputBuffer& out;
-    QuotedTextWriter texts;
+    OutputBuffer& out_;
+    QuotedTextWriter texts_;
 };
 
 }  // namespace
@@ -41,107 +41,107 @@ void printDocumentJson(const ModelData& data, int32_t result, OutputBuffer& out)
 namespace {
 
 void JsonPrinter::printDocument(const ModelData& data, int32_t result) {
-    out.append("{\"result\": ");
-    out.appendInt(result);
-    out.append(", \"scene\": ");
+    out_.append("{\"result\": ");
+    out_.appendInt(result);
+    out_.append(", \"scene\": ");
     printScene(data.scene);
-    out.append(", \"materials\": ");
+    out_.append(", \"materials\": ");
     printList(data.materials, [this](const MaterialRecord& m) { printMaterial(m); });
-    out.append(", \"objects\": ");
+    out_.append(", \"objects\": ");
     printList(data.objects, [this](const ObjectRecord& o) { printObject(o); });
-    out.append("}\n");
+    out_.append("}\n");
 }
 
 void JsonPrinter::printScene(const SceneRecord& scene) {
-    out.append("{\"pos\":");
+    out_.append("{\"pos\":");
     printPoint(scene.pos);
-    out.append(", \"angles\":");
+    out_.append(", \"angles\":");
     printFloats(scene.angles);
-    out.append(", \"lookat\":");
+    out_.append(", \"lookat\":");
     printPoint(scene.lookat);
-    out.append(", \"amb\":");
+    out_.append(", \"amb\":");
     printFloats(scene.amb);
-    out.append('}');
+    out_.append('}');
 }
 
 void JsonPrinter::printMaterial(const MaterialRecord& material) {
-    out.append("{\"name\": ");
-    texts.write(material.name, out);
-    out.append(", \"col\":");
+    out_.append("{\"name\": ");
+    texts_.write(material.name, out_);
+    out_.append(", \"col\":");
     printFloats(material.col);
-    const std::pair<const char*, float> factors[] = {
-        {", \"dif\":", material.dif}, {", \"amb\":", material.amb},
-        {", \"emi\":", material.emi}, {", \"spc\":", material.spc},
-        {", \"power\":", material.power}};
+    const std::pair<const char*, float> factors[] = {{", \"dif\":", material.dif},
+                                                     {", \"amb\":", material.amb},
+                                                     {", \"emi\":", material.emi},
+                                                     {", \"spc\":", material.spc},
+                                                     {", \"power\":", material.power}};
     for (const auto& [key, value] : factors) {
-        out.append(key);
+        out_.append(key);
         printFloat(value);
     }
-    out.append(", \"tex\": ");
-    texts.write(material.tex, out);
-    out.append(", \"aplane\": ");
-    texts.write(material.aplane, out);
-    out.append(", \"bump\": ");
-    texts.write(material.bump, out);
-    out.append('}');
+    out_.append(", \"tex\": ");
+    texts_.write(material.tex, out_);
+    out_.append(", \"aplane\": ");
+    texts_.write(material.aplane, out_);
+    out_.append(", \"bump\": ");
+    texts_.write(material.bump, out_);
+    out_.append('}');
 }
 
 void JsonPrinter::printObject(const ObjectRecord& object) {
-    out.append("{\"name\": ");
-    texts.write(object.name, out);
-    out.append(", \"scale\":");
+    out_.append("{\"name\": ");
+    texts_.write(object.name, out_);
+    out_.append(", \"scale\":");
     printPoint(object.scale);
-    out.append(", \"rotation\":");
+    out_.append(", \"rotation\":");
     printPoint(object.rotation);
-    out.append(", \"translation\":");
+    out_.append(", \"translation\":");
     printPoint(object.translation);
-    out.append(", \"vertices\": ");
+    out_.append(", \"vertices\": ");
     printList(object.vertices, [this](const VertexRecord& v) {
         const float values[] = {v.x, v.y, v.z, v.weight};
         printFloats(values);
     });
-    out.append(", \"faces\": ");
+    out_.append(", \"faces\": ");
     printList(object.faces, [this](const FaceRecord& f) { printFace(f); });
-    out.append('}');
+    out_.append('}');
 }
 
 void JsonPrinter::printFace(const FaceRecord& face) {
-    out.append("{\"n\": ");
-    out.appendInt(face.vertexCount);
-    out.append(", \"m\": ");
-    out.appendInt(face.materialIndex);
-    out.append(", \"v\":");
+    out_.append("{\"n\": ");
+    out_.appendInt(face.vertexCount);
+    out_.append(", \"m\": ");
+    out_.appendInt(face.materialIndex);
+    out_.append(", \"v\":");
     printIntegers<int32_t>(face.vertexIndex);
-    out.append(", \"uv\":[");
+    out_.append(", \"uv\":[");
     for (int corner = 0; corner < 4; ++corner) {
-        if (corner > 0) out.append(',');
+        if (corner > 0) out_.append(',');
         printFloats(face.uv[corner]);
     }
-    out.append("], \"col\":");
+    out_.append("], \"col\":");
     printIntegers<uint32_t>(face.color);
-    out.append('}');
+    out_.append('}');
 }
 
 // Nine significant digits read back to the same 32-bit float. JSON has no
 // numbers for infinities and NaN (binary vertex blocks can hold them), so
 // those become strings.
 void JsonPrinter::printFloat(float value) {
-    if (std::isnan(value)) {
-        out.append("\"nan\"");
-    } else if (std::isinf(value)) {
-        out.append(value > 0 ? "\"inf\"" : "\"-inf\"");
-    } else {
-        out.appendFloat(value, 9);
-    }
+    if (std::isnan(value))
+        out_.append("\"nan\"");
+    else if (std::isinf(value))
+        out_.append(value > 0 ? "\"inf\"" : "\"-inf\"");
+    else
+        out_.appendFloat(value, 9);
 }
 
 void JsonPrinter::printFloats(std::span<const float> values) {
-    out.append('[');
+    out_.append('[');
     for (size_t i = 0; i < values.size(); ++i) {
-        if (i > 0) out.append(',');
+        if (i > 0) out_.append(',');
         printFloat(values[i]);
     }
-    out.append(']');
+    out_.append(']');
 }
 
 void JsonPrinter::printPoint(const Point3& point) {
@@ -151,22 +151,22 @@ void JsonPrinter::printPoint(const Point3& point) {
 
 template <typename Integer>
 void JsonPrinter::printIntegers(std::span<const Integer> values) {
-    out.append('[');
+    out_.append('[');
     for (size_t i = 0; i < values.size(); ++i) {
-        if (i > 0) out.append(',');
-        out.appendInt(values[i]);
+        if (i > 0) out_.append(',');
+        out_.appendInt(values[i]);
     }
-    out.append(']');
+    out_.append(']');
 }
 
 template <typename List, typename PrintOne>
 void JsonPrinter::printList(const List& records, PrintOne printOne) {
-    out.append('[');
+    out_.append('[');
     for (size_t i = 0; i < records.size(); ++i) {
-        if (i > 0) out.append(", ");
+        if (i > 0) out_.append(", ");
         printOne(records[i]);
     }
-    out.append(']');
+    out_.append(']');
 }
 
 }  // namespace

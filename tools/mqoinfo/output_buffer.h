@@ -26,12 +26,12 @@ public:
     // Writes what is pending; false once the sink has refused any bytes.
     bool flush();
     // What has not been written yet (everything, for an in-memory buffer).
-    const std::string& text() const { return pending; }
+    const std::string& text() const { return pending_; }
 
 private:
     void flushWhenFull();
 
-    FILE* sink;
-    std::string pending;
-    bool writeFailed = false;
+    FILE* sink_;
+    std::string pending_;
+    bool writeFailed_ = false;
 };

@@ -10,8 +10,8 @@ namespace {
 void printResult(int32_t result, int64_t lineNumber, OutputBuffer& out);
 void printMaterials(const ModelData& data, QuotedTextWriter& texts, OutputBuffer& out);
 int64_t printObjects(const ModelData& data, QuotedTextWriter& texts, OutputBuffer& out);
-void printNamedFile(const char* label, const char (&field)[RECORD_TEXT_SIZE],
-                    QuotedTextWriter& texts, OutputBuffer& out);
+void printNamedFile(const char* label, const char (&field)[RECORD_TEXT_SIZE], QuotedTextWriter& texts,
+                    OutputBuffer& out);
 
 }  // namespace
 
@@ -30,9 +30,8 @@ int64_t countCornersOutsideVertices(const ObjectRecord& object) {
     int64_t outside = 0;
     for (const FaceRecord& face : object.faces) {
         const int corners = std::clamp(face.vertexCount, 0, 4);
-        for (int k = 0; k < corners; ++k) {
+        for (int k = 0; k < corners; ++k)
             if (face.vertexIndex[k] < 0 || face.vertexIndex[k] >= vertexCount) ++outside;
-        }
     }
     return outside;
 }
@@ -114,8 +113,8 @@ int64_t printObjects(const ModelData& data, QuotedTextWriter& texts, OutputBuffe
     return allOutside;
 }
 
-void printNamedFile(const char* label, const char (&field)[RECORD_TEXT_SIZE],
-                    QuotedTextWriter& texts, OutputBuffer& out) {
+void printNamedFile(const char* label, const char (&field)[RECORD_TEXT_SIZE], QuotedTextWriter& texts,
+                    OutputBuffer& out) {
     if (field[0] == '\0') return;
     out.append(label);
     texts.write(field, out);
