@@ -10,11 +10,12 @@ export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 .PHONY: deps build test test-asan bench fuzz run clean format check-format
 
 deps:
-	@tools/install-deps.sh
+	@tools/install-deps.sh test
 
+# Everything, tests included.
 build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS)
+	@tools/quiet-build.sh "Varnel and its tests" $(BUILD) -j $(JOBS)
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
@@ -23,20 +24,27 @@ test: build
 # Every test again with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVARNEL_SANITIZE=ON >/dev/null
-	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@tools/quiet-build.sh "Varnel and its tests with sanitizers" $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE no-sanitizer
 
 bench: build
-	@cmake --build $(BUILD) -j $(JOBS) --target benchmarks
+	@tools/install-deps.sh bench
+	@cmake -S . -B $(BUILD) >/dev/null
+	@tools/quiet-build.sh "the benchmarks" $(BUILD) -j $(JOBS) --target benchmarks
 	@bench/run.sh $(BUILD)
 
 # libFuzzer targets, built with clang; run one with tools/fuzz.sh.
 fuzz:
-	@tools/install-deps.sh clang libclang-rt-14-dev
+	@tools/install-deps.sh test clang libclang-rt-14-dev
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNEL_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 
-run: build
+# Only the viewer and what running it needs.
+# Without a display the viewer runs on a virtual one and is photographed.
+run:
+	@tools/install-deps.sh run $(if $(DISPLAY),,xvfb xdotool imagemagick)
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@tools/quiet-build.sh "the viewer" $(BUILD) -j $(JOBS) --target varnel
 	@tools/run-viewer.sh $(BUILD)
 
 # Every C++ file in the house layout of .clang-format.

@@ -1,16 +1,28 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and running Varnel
-# need, skipping those already present. Extra package names may be passed.
+# Installs the Debian packages Varnel needs, skipping those already present.
+# Usage: install-deps.sh run|test|bench [EXTRA_PACKAGE...]
+#   run    what building and running the viewer needs
+#   test   that, and what the tests need (a virtual display, xdotool, ...)
+#   bench  that, and the benchmarks' yardsticks
 set -euo pipefail
 
-packages=(
-    g++ cmake make pkg-config
+run=(g++ cmake make pkg-config
     freeglut3-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
-    libode-dev libjpeg-dev libgtest-dev
-    xvfb xdotool imagemagick python3
-    libtinyobjloader-dev
-    "$@"
-)
+    libode-dev libjpeg-dev libpng-dev)
+test=("${run[@]}" libgtest-dev xvfb xdotool imagemagick python3 clang-format)
+bench=("${test[@]}" libtinyobjloader-dev)
+
+case "${1:-test}" in
+run) packages=("${run[@]}") ;;
+test) packages=("${test[@]}") ;;
+bench) packages=("${bench[@]}") ;;
+*)
+    echo "usage: install-deps.sh run|test|bench [PACKAGE...]" >&2
+    exit 2
+    ;;
+esac
+shift || true
+packages+=("$@")
 
 missing=()
 for package in "${packages[@]}"; do
