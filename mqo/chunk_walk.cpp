@@ -1,6 +1,7 @@
 // The walk over a model file: its two header lines, then every top-level
 // chunk, read when the viewer needs it and skipped whole otherwise.
-#include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <utility>
 
 #include "mqo/model_document.h"
@@ -12,6 +13,10 @@ int32_t ModelDocument::parse() {
         return ParseOk;
     } catch (int32_t code) {
         return code;
+    } catch (const std::bad_alloc&) {
+        return ParseError;
+    } catch (const std::length_error&) {
+        return ParseError;
     }
 }
 
@@ -101,10 +106,4 @@ bool ModelDocument::opensBinaryBlock() const {
 Point3 ModelDocument::pointAt(int index) const {
     return {static_cast<float>(reader_.floatAt(index)), static_cast<float>(reader_.floatAt(index + 1)),
             static_cast<float>(reader_.floatAt(index + 2))};
-}
-
-size_t ModelDocument::plausibleCount(int64_t count, size_t bytesPerEntry) const {
-    if (count <= 0) return 0;
-    return static_cast<size_t>(
-        std::min<uint64_t>(static_cast<uint64_t>(count), source_.remainingHint() / bytesPerEntry));
 }

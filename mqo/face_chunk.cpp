@@ -6,15 +6,7 @@
 
 #include "mqo/model_document.h"
 
-namespace {
-
-// The shortest face line ("0 V()" and a line feed).
-constexpr size_t SHORTEST_FACE_LINE = 6;
-
-}  // namespace
-
 void ModelDocument::readFaceChunk(ObjectRecord& object) {
-    reserveMore(object.faces, plausibleCount(reader_.intAt(1), SHORTEST_FACE_LINE));
     for (;;) {
         if (readChunkLine() == 0) continue;
         if (reader_.keywordIs("}", 1)) return;

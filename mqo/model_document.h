@@ -32,7 +32,8 @@ public:
     ModelDocument& operator=(const ModelDocument&) = delete;
 
     // Reads the whole file once. On failure the objects and materials read
-    // before the failing line stay in the document.
+    // before the failing line stay in the document. A failed allocation ends
+    // the read as ParseError: no exception escapes.
     int32_t parse();
     // A deep copy of everything read; callers that need a count use the
     // accessors below instead.
@@ -90,15 +91,6 @@ private:
     // True for a line ending in "[", a byte count and "]": binary data follows.
     bool opensBinaryBlock() const;
     Point3 pointAt(int index) const;
-    // Bounds a block head's count by what the rest of the file could hold.
-    size_t plausibleCount(int64_t count, size_t bytesPerEntry) const;
-    // Makes room for `extra` more entries, growing at least geometrically so
-    // that many small blocks in one object stay linear.
-    template <typename List>
-    static void reserveMore(List& list, size_t extra) {
-        size_t needed = list.size() + extra;
-        if (needed > list.capacity()) list.reserve(std::max(needed, 2 * list.capacity()));
-    }
 
     ModelSource source_;
     BufferedLineReader reader_;

@@ -10,23 +10,11 @@ namespace {
 // always far above the longest line piece.
 constexpr size_t WINDOW_SIZE = size_t{1} << 20;
 
-uint64_t bytesAfterPosition(FILE* file) {
-    long start = ftell(file);
-    if (start < 0 || fseek(file, 0, SEEK_END) != 0) return 0;
-    long end = ftell(file);
-    fseek(file, start, SEEK_SET);
-    return end > start ? static_cast<uint64_t>(end - start) : 0;
-}
-
 }  // namespace
 
 // No file reads as an empty one.
 ModelSource::ModelSource(FILE* file)
-    : file_(file),
-      buffer_(new char[WINDOW_SIZE]),
-      window_(buffer_.get()),
-      fileAtEnd_(file == nullptr),
-      fileBytesLeft_(file == nullptr ? 0 : bytesAfterPosition(file)) {}
+    : file_(file), buffer_(new char[WINDOW_SIZE]), window_(buffer_.get()), fileAtEnd_(file == nullptr) {}
 
 ModelSource::ModelSource(std::string_view bytes) : window_(bytes.empty() ? "" : bytes.data()), end_(bytes.size()) {}
 
@@ -75,19 +63,12 @@ void ModelSource::skip(uint64_t count) {
     uint64_t beyond = count - available;
     // NOTE: a file may be moved past its end, as fseek allows; the next read
     // then finds nothing. A stream that cannot seek is read forward instead.
-    if (beyond <= static_cast<uint64_t>(LONG_MAX) && fseek(file_, static_cast<long>(beyond), SEEK_CUR) == 0) {
-        fileBytesLeft_ -= std::min(fileBytesLeft_, beyond);
-        return;
-    }
+    if (beyond <= static_cast<uint64_t>(LONG_MAX) && fseek(file_, static_cast<long>(beyond), SEEK_CUR) == 0) return;
     while (beyond > 0 && refill()) {
         size_t taken = static_cast<size_t>(std::min<uint64_t>(beyond, end_ - begin_));
         begin_ += taken;
         beyond -= taken;
     }
-}
-
-uint64_t ModelSource::remainingHint() const {
-    return (end_ - begin_) + fileBytesLeft_;
 }
 
 // Keeps the unread bytes, moved to the front, and appends what the file has
@@ -104,6 +85,5 @@ bool ModelSource::refill() {
         return false;
     }
     end_ += got;
-    fileBytesLeft_ -= std::min<uint64_t>(fileBytesLeft_, got);
     return true;
 }

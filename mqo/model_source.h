@@ -32,9 +32,6 @@ public:
     // Moves forward by `count` bytes; moving past the end leaves nothing to
     // read.
     void skip(uint64_t count);
-    // Bytes still to be read, or 0 when the file's size is unknown. Only a
-    // bound for sizing lists: the model's own counts may lie.
-    uint64_t remainingHint() const;
 
 private:
     bool refill();
@@ -45,6 +42,4 @@ private:
     size_t begin_ = 0;
     size_t end_ = 0;
     bool fileAtEnd_ = true;
-    // Bytes of the file not yet taken into the window; 0 when unknown.
-    uint64_t fileBytesLeft_ = 0;
 };

@@ -13,8 +13,6 @@ constexpr std::string_view modellingKeys[] = {
     "mirror_axis", "mirror_dis", "lathe",   "lathe_axis", "lathe_seg",
 };
 
-// The shortest text line that adds a vertex ("(((" and a line feed).
-constexpr size_t SHORTEST_VERTEX_LINE = 4;
 constexpr size_t BINARY_VERTEX_SIZE = 12;
 
 float littleEndianFloat(const char* bytes) {
@@ -54,10 +52,9 @@ bool ModelDocument::readObjectChunk(ObjectRecord& object) {
     }
 }
 
-// The count on the block head only sizes the list: the block is read up to
-// its closing line whatever the count says.
+// NOTE: the count on the block head is not used, not even to size the list:
+// the block is read up to its closing line whatever the count says.
 void ModelDocument::readVertexChunk(ObjectRecord& object) {
-    reserveMore(object.vertices, plausibleCount(reader_.intAt(1), SHORTEST_VERTEX_LINE));
     for (;;) {
         int count = readChunkLine();
         if (reader_.keywordIs("}", 1)) return;
@@ -88,7 +85,6 @@ bool ModelDocument::readBinaryVertexChunk(ObjectRecord& object) {
 // data is exactly `count` little-endian x, y, z triples. Data cut short by the
 // end of the file leaves the next line read to meet that end.
 void ModelDocument::readBinaryVertices(ObjectRecord& object, int32_t count) {
-    reserveMore(object.vertices, plausibleCount(count, BINARY_VERTEX_SIZE));
     char record[BINARY_VERTEX_SIZE];
     for (int32_t k = 0; k < count; ++k) {
         if (source_.read(record, BINARY_VERTEX_SIZE) < BINARY_VERTEX_SIZE) return;
