@@ -39,13 +39,10 @@ void printMessage(const char* text) {
 }
 
 void reportParseFailure(int32_t result) {
-    switch (result) {
-    case ParseError: printMessage("Error\n"); break;
-    case ParseEof: printMessage("EOF\n"); break;
-    case ParseHeaderError: printMessage("Header Error\n"); break;
-    case ParseFormatError: printMessage("Format Error\n"); break;
-    default: break;
-    }
+    const char* message = parseFailureMessage(result);
+    if (message == nullptr) return;
+    fputs(message, stdout);
+    printMessage("\n");
 }
 
 // Takes each record straight from the document (one copy per entry); a model

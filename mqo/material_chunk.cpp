@@ -2,7 +2,7 @@
 // written as a keyword with its values in parentheses.
 #include <utility>
 
-#include "mqo/model_document.h"
+#include "mqo/chunk_readers.h"
 
 namespace {
 
@@ -27,55 +27,63 @@ constexpr TextAttribute textAttributes[] = {
     {"bump", &MaterialRecord::bump},
 };
 
+int readMaterialAttribute(const LineTokenizer& line, MaterialRecord& material, int i);
+int skipUnknownAttribute(const LineTokenizer& line, int i);
+
 }  // namespace
 
 // A material's index is its line's position among all material lines, the
 // number faces refer to; the count on the chunk head is not needed.
-void ModelDocument::readMaterialChunk() {
+void readMaterialChunk(ChunkCursor& cursor, ModelData& data) {
+    const LineTokenizer& line = cursor.line();
     for (;;) {
-        if (readChunkLine() == 0) continue;
-        if (reader_.keywordIs("}", 1)) return;
+        if (cursor.readChunkLine() == 0) continue;
+        if (line.keywordIs("}", 1)) return;
         MaterialRecord material;
-        copyRecordText(material.name, reader_.tokenAt(0));
-        for (int i = 1; i < reader_.tokenCount();) i = readMaterialAttribute(material, i);
-        addMaterial(std::move(material));
+        copyRecordText(material.name, line.tokenAt(0));
+        for (int i = 1; i < line.tokenCount();) i = readMaterialAttribute(line, material, i);
+        data.appendMaterial(std::move(material));
     }
 }
+
+namespace {
 
 // Reads the attribute at token `i` and returns the position of the next one.
 // NOTE: a malformed attribute ends the walk (the position jumps to the end of
 // the line) yet keeps the material and what was read before it.
-int ModelDocument::readMaterialAttribute(MaterialRecord& material, int i) {
-    const int count = reader_.tokenCount();
+int readMaterialAttribute(const LineTokenizer& line, MaterialRecord& material, int i) {
+    const int count = line.tokenCount();
     auto enclosed = [&](int last) {
-        return reader_.tokenIs(i + 1, "(") && reader_.tokenIs(last, ")");
+        return line.tokenIs(i + 1, "(") && line.tokenIs(last, ")");
     };
-    if (reader_.tokenIs(i, "col") && i + 6 < count) {
+    if (line.tokenIs(i, "col") && i + 6 < count) {
         if (!enclosed(i + 6)) return count;
-        for (int k = 0; k < 4; ++k) material.col[k] = static_cast<float>(reader_.floatAt(i + 2 + k));
+        for (int k = 0; k < 4; ++k) material.col[k] = static_cast<float>(line.floatAt(i + 2 + k));
         return i + 7;
     }
     for (const FactorAttribute& attribute : factorAttributes) {
-        if (!reader_.tokenIs(i, attribute.keyword) || i + 3 >= count) continue;
+        if (!line.tokenIs(i, attribute.keyword) || i + 3 >= count) continue;
         if (!enclosed(i + 3)) return count;
-        material.*attribute.field = static_cast<float>(reader_.floatAt(i + 2));
+        material.*attribute.field = static_cast<float>(line.floatAt(i + 2));
         return i + 4;
     }
     for (const TextAttribute& attribute : textAttributes) {
-        if (!reader_.tokenIs(i, attribute.keyword) || i + 3 >= count) continue;
+        if (!line.tokenIs(i, attribute.keyword) || i + 3 >= count) continue;
         if (!enclosed(i + 3)) return count;
-        copyRecordText(material.*attribute.field, reader_.tokenAt(i + 2));
+        copyRecordText(material.*attribute.field, line.tokenAt(i + 2));
         return i + 4;
     }
-    return skipUnknownAttribute(i);
+    return skipUnknownAttribute(line, i);
 }
 
 // An attribute the viewer does not use, or a known one cut short: skipped up
 // to its closing parenthesis, whatever it holds.
-int ModelDocument::skipUnknownAttribute(int i) const {
-    const int count = reader_.tokenCount();
-    if (!reader_.tokenIs(i + 1, "(")) return count;
+int skipUnknownAttribute(const LineTokenizer& line, int i) {
+    const int count = line.tokenCount();
+    if (!line.tokenIs(i + 1, "(")) return count;
     for (int j = i + 2; j < count; ++j)
-        if (reader_.tokenIs(j, ")")) return j + 1;
+        if (line.tokenIs(j, ")")) return j + 1;
     return count;
 }
+
+}  // namespace

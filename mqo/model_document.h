@@ -1,24 +1,14 @@
-// One model file read into memory: the document owns its line reader and the
-// ModelData that the chunk readers fill.
+// One model file read into memory: the document reads the file's chunks
+// through its cursor into the ModelData it owns.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
-#include <vector>
 
-#include "mqo/line_readers.h"
-#include "mqo/model_source.h"
+#include "mqo/chunk_cursor.h"
+#include "mqo/parse_result.h"
 #include "mqo/records.h"
-
-enum ParseResult : int32_t {
-    ParseOk = 0,
-    ParseError = -1,
-    ParseEof = -2,
-    ParseHeaderError = -3,
-    ParseFormatError = -4,
-};
 
 class ModelDocument {
 public:
@@ -54,45 +44,10 @@ public:
     int64_t lineNumber() const;
 
 private:
-    // Each chunk reader takes the lines after its chunk's head up to and
-    // including its closing line; a failure is thrown as a ParseResult code.
     void readHeader();
     void readChunks();
     void readObject();
-    void readSceneChunk();
-    void skipChunk(int count);
-    void skipBinaryBlock();
-    void readMaterialChunk();
-    int readMaterialAttribute(MaterialRecord& material, int i);
-    int skipUnknownAttribute(int i) const;
-    bool readObjectChunk(ObjectRecord& object);
-    void readVertexChunk(ObjectRecord& object);
-    bool readBinaryVertexChunk(ObjectRecord& object);
-    void readBinaryVertices(ObjectRecord& object, int32_t count);
-    void readVertexAttrChunk(ObjectRecord& object);
-    // Sub-blocks of vertexattr close at a line whose first token is "}",
-    // those of BVertex at a line whose last token is "}".
-    enum class SubBlockEnd { AtFirstToken, AtLastToken };
-    void readWeights(ObjectRecord& object, SubBlockEnd end);
-    void skipSubBlock(SubBlockEnd end);
-    bool endsSubBlock(SubBlockEnd end) const;
-    bool isModellingKey() const;
-    void readFaceChunk(ObjectRecord& object);
-    void readFaceLine(ObjectRecord& object);
-    void readFaceGroups(FaceRecord& face, int n);
 
-    // Ends the parse with `code`; caught only by parse().
-    [[noreturn]] static void fail(ParseResult code);
-    // A chunk head that does not end with "{" fails the parse.
-    void requireBlockHead() const;
-    // Reads a line inside a chunk, where the end of the file is a failure.
-    int readChunkLine();
-    bool lastTokenIs(std::string_view text) const;
-    // True for a line ending in "[", a byte count and "]": binary data follows.
-    bool opensBinaryBlock() const;
-    Point3 pointAt(int index) const;
-
-    ModelSource source_;
-    BufferedLineReader reader_;
+    ChunkCursor cursor_;
     ModelData data_;
 };

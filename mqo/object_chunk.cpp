@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 
-#include "mqo/model_document.h"
+#include "mqo/chunk_readers.h"
 
 namespace {
 
@@ -15,68 +15,80 @@ constexpr std::string_view modellingKeys[] = {
 
 constexpr size_t BINARY_VERTEX_SIZE = 12;
 
-float littleEndianFloat(const char* bytes) {
-    uint32_t word = 0;
-    for (int i = 3; i >= 0; --i) word = (word << 8) | static_cast<unsigned char>(bytes[i]);
-    return std::bit_cast<float>(word);
-}
+// Sub-blocks of vertexattr close at a line whose first token is "}", those
+// of BVertex at a line whose last token is "}".
+enum class SubBlockEnd { AtFirstToken, AtLastToken };
+
+bool readBinaryVertexChunk(ChunkCursor& cursor, ObjectRecord& object);
+void readBinaryVertices(ChunkCursor& cursor, ObjectRecord& object, int32_t count);
+void readVertexAttrChunk(ChunkCursor& cursor, ObjectRecord& object);
+void readWeights(ChunkCursor& cursor, ObjectRecord& object, SubBlockEnd end);
+void skipSubBlock(ChunkCursor& cursor, SubBlockEnd end);
+bool endsSubBlock(const ChunkCursor& cursor, SubBlockEnd end);
+bool isModellingKey(const LineTokenizer& line);
+float littleEndianFloat(const char* bytes);
 
 }  // namespace
 
-bool ModelDocument::readObjectChunk(ObjectRecord& object) {
+bool readObjectChunk(ChunkCursor& cursor, ObjectRecord& object, int32_t materialCount) {
+    const LineTokenizer& line = cursor.line();
     for (;;) {
-        readChunkLine();
-        if (reader_.keywordIs("}", 1)) return true;
-        if (reader_.keywordIs("scale", 2)) {
-            object.scale = pointAt(1);
-        } else if (reader_.keywordIs("rotation", 2)) {
-            object.rotation = pointAt(1);
-        } else if (reader_.keywordIs("translation", 2)) {
-            object.translation = pointAt(1);
-        } else if (isModellingKey()) {
+        cursor.readChunkLine();
+        if (line.keywordIs("}", 1)) return true;
+        if (line.keywordIs("scale", 2)) {
+            object.scale = cursor.pointAt(1);
+        } else if (line.keywordIs("rotation", 2)) {
+            object.rotation = cursor.pointAt(1);
+        } else if (line.keywordIs("translation", 2)) {
+            object.translation = cursor.pointAt(1);
+        } else if (isModellingKey(line)) {
             continue;
-        } else if (reader_.keywordIs("vertex", 3)) {
-            if (!lastTokenIs("{")) return false;
-            readVertexChunk(object);
-        } else if (reader_.keywordIs("vertexattr", 2)) {
-            if (!lastTokenIs("{")) return false;
-            readVertexAttrChunk(object);
-        } else if (reader_.keywordIs("BVertex", 3)) {
-            if (!lastTokenIs("{") || !readBinaryVertexChunk(object)) return false;
-        } else if (reader_.keywordIs("face", 2)) {
-            if (!lastTokenIs("{")) return false;
-            readFaceChunk(object);
+        } else if (line.keywordIs("vertex", 3)) {
+            if (!cursor.lastTokenIs("{")) return false;
+            readVertexChunk(cursor, object);
+        } else if (line.keywordIs("vertexattr", 2)) {
+            if (!cursor.lastTokenIs("{")) return false;
+            readVertexAttrChunk(cursor, object);
+        } else if (line.keywordIs("BVertex", 3)) {
+            if (!cursor.lastTokenIs("{") || !readBinaryVertexChunk(cursor, object)) return false;
+        } else if (line.keywordIs("face", 2)) {
+            if (!cursor.lastTokenIs("{")) return false;
+            readFaceChunk(cursor, object, materialCount);
         } else {
-            skipChunk(reader_.tokenCount());
+            cursor.skipChunk();
         }
     }
 }
 
 // NOTE: the count on the block head is not used, not even to size the list:
 // the block is read up to its closing line whatever the count says.
-void ModelDocument::readVertexChunk(ObjectRecord& object) {
+void readVertexChunk(ChunkCursor& cursor, ObjectRecord& object) {
+    const LineTokenizer& line = cursor.line();
     for (;;) {
-        int count = readChunkLine();
-        if (reader_.keywordIs("}", 1)) return;
+        int count = cursor.readChunkLine();
+        if (line.keywordIs("}", 1)) return;
         if (count < 3) continue;
-        Point3 position = pointAt(0);
+        Point3 position = cursor.pointAt(0);
         object.appendVertex({position.x, position.y, position.z, 0});
     }
 }
 
-bool ModelDocument::readBinaryVertexChunk(ObjectRecord& object) {
+namespace {
+
+bool readBinaryVertexChunk(ChunkCursor& cursor, ObjectRecord& object) {
+    const LineTokenizer& line = cursor.line();
     for (;;) {
-        readChunkLine();
-        if (reader_.keywordIs("}", 1)) return true;
-        if (reader_.keywordIs("Vector", 5)) {
-            if (!opensBinaryBlock()) return false;
-            readBinaryVertices(object, reader_.intAt(1));
-        } else if (reader_.keywordIs("color", 2)) {
-            skipSubBlock(SubBlockEnd::AtLastToken);
-        } else if (reader_.keywordIs("weit", 2)) {
-            readWeights(object, SubBlockEnd::AtLastToken);
+        cursor.readChunkLine();
+        if (line.keywordIs("}", 1)) return true;
+        if (line.keywordIs("Vector", 5)) {
+            if (!cursor.opensBinaryBlock()) return false;
+            readBinaryVertices(cursor, object, line.intAt(1));
+        } else if (line.keywordIs("color", 2)) {
+            skipSubBlock(cursor, SubBlockEnd::AtLastToken);
+        } else if (line.keywordIs("weit", 2)) {
+            readWeights(cursor, object, SubBlockEnd::AtLastToken);
         } else {
-            skipChunk(reader_.tokenCount());
+            cursor.skipChunk();
         }
     }
 }
@@ -84,53 +96,63 @@ bool ModelDocument::readBinaryVertexChunk(ObjectRecord& object) {
 // NOTE: the size between the brackets of a Vector line is not trusted; the
 // data is exactly `count` little-endian x, y, z triples. Data cut short by the
 // end of the file leaves the next line read to meet that end.
-void ModelDocument::readBinaryVertices(ObjectRecord& object, int32_t count) {
+void readBinaryVertices(ChunkCursor& cursor, ObjectRecord& object, int32_t count) {
     char record[BINARY_VERTEX_SIZE];
     for (int32_t k = 0; k < count; ++k) {
-        if (source_.read(record, BINARY_VERTEX_SIZE) < BINARY_VERTEX_SIZE) return;
+        if (cursor.readBytes(record, BINARY_VERTEX_SIZE) < BINARY_VERTEX_SIZE) return;
         object.appendVertex(
             {littleEndianFloat(record), littleEndianFloat(record + 4), littleEndianFloat(record + 8), 0});
     }
 }
 
-void ModelDocument::readVertexAttrChunk(ObjectRecord& object) {
+void readVertexAttrChunk(ChunkCursor& cursor, ObjectRecord& object) {
+    const LineTokenizer& line = cursor.line();
     for (;;) {
-        readChunkLine();
-        if (reader_.keywordIs("}", 1)) return;
-        if (reader_.keywordIs("color", 2))
-            skipSubBlock(SubBlockEnd::AtFirstToken);
-        else if (reader_.keywordIs("weit", 2))
-            readWeights(object, SubBlockEnd::AtFirstToken);
+        cursor.readChunkLine();
+        if (line.keywordIs("}", 1)) return;
+        if (line.keywordIs("color", 2))
+            skipSubBlock(cursor, SubBlockEnd::AtFirstToken);
+        else if (line.keywordIs("weit", 2))
+            readWeights(cursor, object, SubBlockEnd::AtFirstToken);
         else
-            skipChunk(reader_.tokenCount());
+            cursor.skipChunk();
     }
 }
 
 // Each line is a vertex index and its weight; indices outside the object's
 // vertices are ignored. NOTE: inside vertexattr an entry needs both numbers,
 // inside BVertex a lone index sets its weight to 0.
-void ModelDocument::readWeights(ObjectRecord& object, SubBlockEnd end) {
+void readWeights(ChunkCursor& cursor, ObjectRecord& object, SubBlockEnd end) {
+    const LineTokenizer& line = cursor.line();
     for (;;) {
-        int count = readChunkLine();
+        int count = cursor.readChunkLine();
         if (count == 0) continue;
-        if (endsSubBlock(end)) return;
+        if (endsSubBlock(cursor, end)) return;
         if (end == SubBlockEnd::AtFirstToken && count < 2) continue;
-        int32_t index = reader_.intAt(0);
+        int32_t index = line.intAt(0);
         if (index >= 0 && index < object.vertexCount)
-            object.vertices[index].weight = static_cast<float>(reader_.floatAt(1));
+            object.vertices[index].weight = static_cast<float>(line.floatAt(1));
     }
 }
 
-void ModelDocument::skipSubBlock(SubBlockEnd end) {
+void skipSubBlock(ChunkCursor& cursor, SubBlockEnd end) {
     for (;;)
-        if (readChunkLine() > 0 && endsSubBlock(end)) return;
+        if (cursor.readChunkLine() > 0 && endsSubBlock(cursor, end)) return;
 }
 
-bool ModelDocument::endsSubBlock(SubBlockEnd end) const {
-    return end == SubBlockEnd::AtFirstToken ? reader_.keywordIs("}", 1) : lastTokenIs("}");
+bool endsSubBlock(const ChunkCursor& cursor, SubBlockEnd end) {
+    return end == SubBlockEnd::AtFirstToken ? cursor.line().keywordIs("}", 1) : cursor.lastTokenIs("}");
 }
 
-bool ModelDocument::isModellingKey() const {
+bool isModellingKey(const LineTokenizer& line) {
     return std::any_of(std::begin(modellingKeys), std::end(modellingKeys),
-                       [&](std::string_view key) { return reader_.keywordIs(key, 2); });
+                       [&](std::string_view key) { return line.keywordIs(key, 2); });
 }
+
+float littleEndianFloat(const char* bytes) {
+    uint32_t word = 0;
+    for (int i = 3; i >= 0; --i) word = (word << 8) | static_cast<unsigned char>(bytes[i]);
+    return std::bit_cast<float>(word);
+}
+
+}  // namespace

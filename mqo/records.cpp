@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 void ObjectRecord::appendVertex(const VertexRecord& vertex) {
     vertices.push_back(vertex);
@@ -11,6 +12,11 @@ void ObjectRecord::appendVertex(const VertexRecord& vertex) {
 void ObjectRecord::appendFace(const FaceRecord& face) {
     faces.push_back(face);
     ++faceCount;
+}
+
+void ModelData::appendMaterial(MaterialRecord&& material) {
+    materials.push_back(std::move(material));
+    ++materialCount;
 }
 
 void copyRecordText(char (&field)[RECORD_TEXT_SIZE], const char* text) {

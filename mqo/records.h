@@ -93,6 +93,7 @@ struct ModelData {
     // No range check: callers walk 0 .. count - 1.
     ObjectRecord objectAt(int32_t index) const { return objects[index]; }
     MaterialRecord materialAt(int32_t index) const { return materials[index]; }
+    void appendMaterial(MaterialRecord&& material);
 };
 
 // Copies `text` into a record's text field, keeping at most 255 bytes.

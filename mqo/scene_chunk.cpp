@@ -1,31 +1,31 @@
 // The Scene chunk: the camera values saved with the model.
-#include "mqo/model_document.h"
+#include "mqo/chunk_readers.h"
 
-void ModelDocument::readSceneChunk() {
-    SceneRecord& scene = data_.scene;
+void readSceneChunk(ChunkCursor& cursor, SceneRecord& scene) {
+    const LineTokenizer& line = cursor.line();
     float heading = 0;
     float pitch = 0;
     bool angleSeen = false;
     for (;;) {
-        readChunkLine();
-        if (reader_.keywordIs("}", 1)) break;
-        if (reader_.keywordIs("pos", 4)) {
-            scene.pos = pointAt(1);
-        } else if (reader_.keywordIs("lookat", 4)) {
-            scene.lookat = pointAt(1);
-        } else if (reader_.keywordIs("head", 2)) {
-            heading = static_cast<float>(reader_.floatAt(1));
+        cursor.readChunkLine();
+        if (line.keywordIs("}", 1)) break;
+        if (line.keywordIs("pos", 4)) {
+            scene.pos = cursor.pointAt(1);
+        } else if (line.keywordIs("lookat", 4)) {
+            scene.lookat = cursor.pointAt(1);
+        } else if (line.keywordIs("head", 2)) {
+            heading = static_cast<float>(line.floatAt(1));
             angleSeen = true;
-        } else if (reader_.keywordIs("pich", 2)) {
-            pitch = static_cast<float>(reader_.floatAt(1));
+        } else if (line.keywordIs("pich", 2)) {
+            pitch = static_cast<float>(line.floatAt(1));
             angleSeen = true;
-        } else if (reader_.keywordIs("amb", 4)) {
-            Point3 ambient = pointAt(1);
+        } else if (line.keywordIs("amb", 4)) {
+            Point3 ambient = cursor.pointAt(1);
             scene.amb[0] = ambient.x;
             scene.amb[1] = ambient.y;
             scene.amb[2] = ambient.z;
         } else {
-            skipChunk(reader_.tokenCount());
+            cursor.skipChunk();
         }
     }
     // A scene without angles keeps those of an earlier Scene chunk.

@@ -15,16 +15,6 @@ void printNamedFile(const char* label, const char (&field)[RECORD_TEXT_SIZE], Qu
 
 }  // namespace
 
-const char* parseFailureMessage(int32_t result) {
-    switch (result) {
-    case ParseError: return "Error";
-    case ParseEof: return "EOF";
-    case ParseHeaderError: return "Header Error";
-    case ParseFormatError: return "Format Error";
-    default: return nullptr;
-    }
-}
-
 int64_t countCornersOutsideVertices(const ObjectRecord& object) {
     const int64_t vertexCount = static_cast<int64_t>(object.vertices.size());
     int64_t outside = 0;

@@ -8,10 +8,6 @@
 #include "mqo/records.h"
 #include "tools/mqoinfo/output_buffer.h"
 
-// The viewer's console message for a failed read ("Error", "EOF", ...), or
-// null for success and for codes the reader never returns.
-const char* parseFailureMessage(int32_t result);
-
 // Corners among each face's first vertexCount (at most four) whose vertex
 // index lies outside 0 .. vertex count - 1.
 int64_t countCornersOutsideVertices(const ObjectRecord& object);
