@@ -1,7 +1,5 @@
 // The Material chunk: one material per line, a name followed by attributes
 // written as a keyword with its values in parentheses.
-#include <utility>
-
 #include "mqo/chunk_readers.h"
 
 namespace {
@@ -13,7 +11,7 @@ struct FactorAttribute {
 
 struct TextAttribute {
     std::string_view keyword;
-    char (MaterialRecord::*field)[RECORD_TEXT_SIZE];
+    RecordText MaterialRecord::*field;
 };
 
 constexpr FactorAttribute factorAttributes[] = {
@@ -40,9 +38,9 @@ void readMaterialChunk(ChunkCursor& cursor, ModelData& data) {
         if (cursor.readChunkLine() == 0) continue;
         if (line.keywordIs("}", 1)) return;
         MaterialRecord material;
-        copyRecordText(material.name, line.tokenAt(0));
+        material.name = line.tokenAt(0);
         for (int i = 1; i < line.tokenCount();) i = readMaterialAttribute(line, material, i);
-        data.appendMaterial(std::move(material));
+        data.appendMaterial(material);
     }
 }
 
@@ -70,7 +68,7 @@ int readMaterialAttribute(const LineTokenizer& line, MaterialRecord& material, i
     for (const TextAttribute& attribute : textAttributes) {
         if (!line.tokenIs(i, attribute.keyword) || i + 3 >= count) continue;
         if (!enclosed(i + 3)) return count;
-        copyRecordText(material.*attribute.field, line.tokenAt(i + 2));
+        material.*attribute.field = line.tokenAt(i + 2);
         return i + 4;
     }
     return skipUnknownAttribute(line, i);

@@ -40,11 +40,7 @@ int32_t ModelDocument::addObject(ObjectRecord&& object) {
 }
 
 void ModelDocument::addMaterial(const MaterialRecord& material) {
-    addMaterial(MaterialRecord(material));
-}
-
-void ModelDocument::addMaterial(MaterialRecord&& material) {
-    data_.appendMaterial(std::move(material));
+    data_.appendMaterial(material);
 }
 
 int32_t ModelDocument::objectCount() const {
@@ -96,7 +92,7 @@ void ModelDocument::readChunks() {
 void ModelDocument::readObject() {
     ObjectRecord object;
     const LineTokenizer& line = cursor_.line();
-    if (line.tokenCount() >= 3) copyRecordText(object.name, line.tokenAt(1));
+    if (line.tokenCount() >= 3) object.name = line.tokenAt(1);
     if (!readObjectChunk(cursor_, object, data_.materialCount)) ChunkCursor::fail(ParseError);
     addObject(std::move(object));
 }

@@ -33,7 +33,6 @@ public:
     int32_t addObject(const ObjectRecord& object);
     int32_t addObject(ObjectRecord&& object);
     void addMaterial(const MaterialRecord& material);
-    void addMaterial(MaterialRecord&& material);
 
     int32_t objectCount() const;
     int32_t materialCount() const;

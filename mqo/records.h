@@ -4,17 +4,12 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <string_view>
-#include <vector>
+#include <deque>
 
-#include "mqo/geometry_allocator.h"
-
-// Decoded pictures live in render/images; a material only holds them.
-class ImageReader;
-
-// Length of every text field (names and file names), terminator included.
-constexpr int RECORD_TEXT_SIZE = 256;
+#include "mqo/geometry_list.h"
+#include "mqo/material_list.h"
+#include "mqo/material_record.h"
+#include "mqo/record_text.h"
 
 struct Point3 {
     float x = 0;
@@ -27,25 +22,6 @@ struct SceneRecord {
     float angles[3] = {0, 0, 0};  // heading, pitch, always-zero bank
     Point3 lookat;
     float amb[3] = {0, 0, 0};
-};
-
-struct MaterialRecord {
-    float col[4] = {0, 0, 0, 0};
-    float dif = 0;
-    float amb = 0;
-    float emi = 0;
-    float spc = 0;
-    float power = 0;
-    char tex[RECORD_TEXT_SIZE] = {};
-    char aplane[RECORD_TEXT_SIZE] = {};
-    char bump[RECORD_TEXT_SIZE] = {};
-    char name[RECORD_TEXT_SIZE] = {};
-    int32_t imageKind = 0;
-    // Copies of a material share its images; the last holder releases them.
-    std::shared_ptr<ImageReader> textureImage;
-    std::shared_ptr<ImageReader> alphaImage;
-    int32_t hasTexture = 0;
-    int32_t hasAlpha = 0;
 };
 
 struct VertexRecord {
@@ -64,11 +40,11 @@ struct FaceRecord {
 };
 static_assert(sizeof(FaceRecord) == 18 * 4, "a face is eighteen 32-bit words");
 
-using VertexList = std::vector<VertexRecord, GeometryAllocator<VertexRecord>>;
-using FaceList = std::vector<FaceRecord, GeometryAllocator<FaceRecord>>;
+using VertexList = GeometryList<VertexRecord>;
+using FaceList = GeometryList<FaceRecord>;
 
 struct ObjectRecord {
-    char name[RECORD_TEXT_SIZE] = {};
+    RecordText name;
     Point3 scale;
     Point3 rotation;
     Point3 translation;
@@ -83,19 +59,19 @@ struct ObjectRecord {
     void appendFace(const FaceRecord& face);
 };
 
+// NOTE: a model of many tiny objects is mostly ObjectRecords: they are kept
+// in blocks that never move, so that growing the list never holds it twice.
+using ObjectList = std::deque<ObjectRecord>;
+
 struct ModelData {
-    std::vector<ObjectRecord> objects;
+    ObjectList objects;
     int32_t objectCount = 0;
-    std::vector<MaterialRecord> materials;
+    MaterialList materials;
     int32_t materialCount = 0;
     SceneRecord scene;
 
     // No range check: callers walk 0 .. count - 1.
     ObjectRecord objectAt(int32_t index) const { return objects[index]; }
     MaterialRecord materialAt(int32_t index) const { return materials[index]; }
-    void appendMaterial(MaterialRecord&& material);
+    void appendMaterial(const MaterialRecord& material);
 };
-
-// Copies `text` into a record's text field, keeping at most 255 bytes.
-void copyRecordText(char (&field)[RECORD_TEXT_SIZE], const char* text);
-void copyRecordText(char (&field)[RECORD_TEXT_SIZE], std::string_view text);

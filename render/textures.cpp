@@ -21,20 +21,20 @@ void setupTextures() {
     if (documentMaterialCount() > MAX_MATERIALS) printf("This program can't load over MAX_MATERIALS materials\n");
     for (int32_t m = 0; m < loadedMaterialCount(); ++m) {
         MaterialRecord& material = loadedMaterials[m];
-        if (material.tex[0] == '\0' || !readTextureImage(material)) continue;
-        if (material.aplane[0] != '\0') loadAlphaPlane(material);
+        if (material.tex.empty() || !readTextureImage(material)) continue;
+        if (!material.aplane.empty()) loadAlphaPlane(material);
         uploadTexture(material, textureIds[m]);
     }
 }
 
 int32_t loadAlphaPlane(MaterialRecord& material) {
-    if (material.aplane[0] == '\0') return 0;
-    const ImageFileType* type = findImageFileType(material.aplane);
+    if (material.aplane.empty()) return 0;
+    const ImageFileType* type = findImageFileType(material.aplane.c_str());
     if (type == nullptr) {
-        printf("This file type is not supported! %s\n", material.aplane);
+        printf("This file type is not supported! %s\n", material.aplane.c_str());
         return 0;
     }
-    material.alphaImage = readImageFile(material.aplane, *type);
+    material.alphaImage = readImageFile(material.aplane.c_str(), *type);
     material.hasAlpha = material.alphaImage != nullptr;
     return material.hasAlpha;
 }
@@ -42,13 +42,13 @@ int32_t loadAlphaPlane(MaterialRecord& material) {
 namespace {
 
 bool readTextureImage(MaterialRecord& material) {
-    const ImageFileType* type = findImageFileType(material.tex);
+    const ImageFileType* type = findImageFileType(material.tex.c_str());
     if (type == nullptr) {
-        printf("This file type is not supported! %s\n", material.tex);
+        printf("This file type is not supported! %s\n", material.tex.c_str());
         return false;
     }
     material.imageKind = type->imageKind;
-    material.textureImage = readImageFile(material.tex, *type);
+    material.textureImage = readImageFile(material.tex.c_str(), *type);
     material.hasTexture = material.textureImage != nullptr;
     return material.hasTexture;
 }

@@ -28,9 +28,9 @@ int main(int argc, char** argv) {
 
 namespace {
 
-// What the document's lists hold, counted by their capacity.
+// What the document's geometry holds, counted by the lists' capacity.
 size_t documentBytes(const ModelData& data) {
-    size_t bytes = data.objects.capacity() * sizeof(ObjectRecord) + data.materials.capacity() * sizeof(MaterialRecord);
+    size_t bytes = data.objects.size() * sizeof(ObjectRecord);
     for (const ObjectRecord& object : data.objects)
         bytes += object.vertices.capacity() * sizeof(VertexRecord) + object.faces.capacity() * sizeof(FaceRecord);
     return bytes;

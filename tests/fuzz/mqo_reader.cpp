@@ -17,11 +17,11 @@ namespace {
 uint64_t touch(const ModelData& data) {
     uint64_t sum = static_cast<uint64_t>(data.scene.angles[0] != 0);
     for (const ObjectRecord& object : data.objects) {
-        sum += strnlen(object.name, RECORD_TEXT_SIZE);
+        sum += object.name.view().size();
         for (int32_t i = 0; i < object.vertexCount; ++i) sum += object.vertexAt(i).weight != 0;
         for (const FaceRecord& face : object.faces) sum += static_cast<uint32_t>(face.materialIndex + face.vertexCount);
     }
-    for (int32_t i = 0; i < data.materialCount; ++i) sum += strnlen(data.materialAt(i).tex, RECORD_TEXT_SIZE);
+    for (int32_t i = 0; i < data.materialCount; ++i) sum += data.materialAt(i).tex.view().size();
     return sum;
 }
 

@@ -35,8 +35,8 @@ auto openFileCount() {
 TEST_F(LoadModel, successfulReadFillsWholeTablesWithCopiesAndPrintsNothing) {
     EXPECT_EQ(load(modelText(MAX_MATERIALS, MAX_OBJECTS)), "");
     EXPECT_EQ(result, 0);
-    EXPECT_STREQ(loadedObjects[MAX_OBJECTS - 1].name, "object255");
-    EXPECT_STREQ(loadedMaterials[MAX_MATERIALS - 1].name, "material255");
+    EXPECT_STREQ(loadedObjects[MAX_OBJECTS - 1].name.c_str(), "object255");
+    EXPECT_STREQ(loadedMaterials[MAX_MATERIALS - 1].name.c_str(), "material255");
     EXPECT_EQ(loadedMaterials[1].col[1], 0.5f);
     EXPECT_EQ(loadedObjects[1].faces.at(0).materialIndex, 1);
     ASSERT_EQ(loadedObjects[1].vertexCount, 3);
@@ -60,14 +60,14 @@ TEST_F(LoadModel, rejectedReadPrintsItsMessageAndLeavesTablesUntouched) {
     for (const auto& [message, text] : cases) {
         SCOPED_TRACE(message);
         resetLoadedModel();
-        copyRecordText(loadedObjects[0].name, "kept");
-        copyRecordText(loadedMaterials[0].name, "kept");
+        loadedObjects[0].name = "kept";
+        loadedMaterials[0].name = "kept";
         EXPECT_EQ(load(text), message);
         EXPECT_EQ(result, 0);
-        EXPECT_STREQ(loadedObjects[0].name, "kept");
+        EXPECT_STREQ(loadedObjects[0].name.c_str(), "kept");
         EXPECT_EQ(loadedObjects[0].vertexCount, 0);
-        EXPECT_STREQ(loadedObjects[1].name, "");
-        EXPECT_STREQ(loadedMaterials[0].name, "kept");
+        EXPECT_STREQ(loadedObjects[1].name.c_str(), "");
+        EXPECT_STREQ(loadedMaterials[0].name.c_str(), "kept");
     }
     EXPECT_EQ(documentObjectCount(), 2);
     EXPECT_EQ(documentMaterialCount(), 1);
@@ -79,7 +79,7 @@ TEST_F(LoadModel, tablesTakeTheFirst256ObjectsAndMaterialsOfABiggerModel) {
               "This program can't load over MAX_OBJECTS objects\n");
     EXPECT_EQ(loadedObjectCount(), MAX_OBJECTS);
     EXPECT_EQ(loadedMaterialCount(), MAX_MATERIALS);
-    EXPECT_STREQ(loadedObjects[MAX_OBJECTS - 1].name, "object255");
+    EXPECT_STREQ(loadedObjects[MAX_OBJECTS - 1].name.c_str(), "object255");
 }
 
 // Standard input reads from a file, as if typed at the console.

@@ -35,11 +35,11 @@ TEST(ChunkWalk, readsEveryChunkToThePhysicalEnd) {
         "Material 1 {\n\"m\"\n}\nObject {\n}\nobject b c {\n}\nMaterial 1 {\n\"n\"\n}\n");
     ASSERT_EQ(model.result, ParseOk);
     ASSERT_EQ(model.data().objectCount, 3);
-    EXPECT_STREQ(model.object(0).name, "a");
-    EXPECT_STREQ(model.object(1).name, "");
-    EXPECT_STREQ(model.object(2).name, "b");
+    EXPECT_STREQ(model.object(0).name.c_str(), "a");
+    EXPECT_STREQ(model.object(1).name.c_str(), "");
+    EXPECT_STREQ(model.object(2).name.c_str(), "b");
     ASSERT_EQ(model.data().materialCount, 2);
-    EXPECT_STREQ(model.material(1).name, "n");
+    EXPECT_STREQ(model.material(1).name.c_str(), "n");
 }
 
 TEST(SceneChunk, storesCameraValuesAndSkipsTheRest) {

@@ -48,13 +48,13 @@ TEST(MaterialChunk, eachLineIsTheNextMaterialIndex) {
     ParsedModel model = parseBody("Material 5 {\n\"a\"\n\n\"b\"\n\"}\"\n\"c\"\n}\nMaterial 1 {\n\"d\"\n}\n");
     ASSERT_EQ(model.result, ParseOk);
     ASSERT_EQ(model.data().materialCount, 3);
-    EXPECT_STREQ(model.material(1).name, "b");
-    EXPECT_STREQ(model.material(2).name, "d");
+    EXPECT_STREQ(model.material(1).name.c_str(), "b");
+    EXPECT_STREQ(model.material(2).name.c_str(), "d");
 }
 
 // Record texts hold 255 bytes; longer names and paths keep their start.
 TEST(MaterialChunk, truncatesLongTexts) {
     ParsedModel model = parseMaterials(std::string(300, 'n') + " tex(" + std::string(256, 't') + ")\n");
-    EXPECT_EQ(std::string(model.material().name), std::string(255, 'n'));
-    EXPECT_EQ(std::string(model.material().tex), std::string(255, 't'));
+    EXPECT_EQ(std::string(model.material().name.view()), std::string(255, 'n'));
+    EXPECT_EQ(std::string(model.material().tex.view()), std::string(255, 't'));
 }

@@ -18,7 +18,7 @@ struct ParsedModel {
 
     const ModelData& data() const { return document->data(); }
     const ObjectRecord& object(int index = 0) const { return data().objects.at(index); }
-    const MaterialRecord& material(int index = 0) const { return data().materials.at(index); }
+    MaterialRecord material(int index = 0) const { return data().materials[index]; }
 };
 
 // Parses `text` exactly as given, header included, from memory or through
@@ -63,8 +63,8 @@ inline std::string describe(const FaceRecord& face) {
 
 inline std::string describe(const MaterialRecord& m) {
     std::ostringstream text;
-    text << m.name << " col " << m.col[0] << ' ' << m.col[1] << ' ' << m.col[2] << ' ' << m.col[3] << " dif " << m.dif
-         << " amb " << m.amb << " emi " << m.emi << " spc " << m.spc << " power " << m.power << " tex " << m.tex
-         << " aplane " << m.aplane << " bump " << m.bump;
+    text << m.name.view() << " col " << m.col[0] << ' ' << m.col[1] << ' ' << m.col[2] << ' ' << m.col[3] << " dif "
+         << m.dif << " amb " << m.amb << " emi " << m.emi << " spc " << m.spc << " power " << m.power << " tex "
+         << m.tex.view() << " aplane " << m.aplane.view() << " bump " << m.bump.view();
     return text.str();
 }

@@ -30,7 +30,7 @@ TEST(ParseFailures, completeRecordsBeforeTheFailureStay) {
     EXPECT_EQ(model.result, ParseError);
     EXPECT_EQ(model.document->lineNumber(), 18);
     ASSERT_EQ(model.data().objectCount, 1);
-    EXPECT_STREQ(model.object().name, "first");
+    EXPECT_STREQ(model.object().name.c_str(), "first");
     EXPECT_EQ(model.data().materialCount, 2);
 
     model = parseBody("Material 3 {\n\"a\"\n\"b\" dif(");

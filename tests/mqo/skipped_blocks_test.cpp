@@ -19,7 +19,7 @@ TEST(SkippedBlocks, binaryDataIsSkippedByItsByteCount) {
                                   "Object \"real\" {\n uv [ " + count + " ]\n" + blob + "}\n");
     ASSERT_EQ(model.result, ParseOk);
     ASSERT_EQ(model.data().objectCount, 1);
-    EXPECT_STREQ(model.object().name, "real");
+    EXPECT_STREQ(model.object().name.c_str(), "real");
 }
 
 TEST(SkippedBlocks, negativeCountsFailAndCountsPastTheEndStopReading) {

@@ -58,7 +58,7 @@ protected:
     static void simulate(const std::vector<ObjectRecord>& objects) {
         release();
         ModelData data;
-        data.objects = objects;
+        data.objects.assign(objects.begin(), objects.end());
         data.objectCount = static_cast<int32_t>(objects.size());
         currentDocument = new ModelDocument(data, std::string_view{});
         std::copy(objects.begin(), objects.end(), loadedObjects);

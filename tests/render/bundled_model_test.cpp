@@ -33,10 +33,10 @@ TEST(BundledModel, texturesLoadUploadAndEveryObjectDraws) {
     int kinds = 0;  // a bit per image kind
     for (int32_t m = 0; m < loadedMaterialCount(); ++m) {
         const MaterialRecord& material = loadedMaterials[m];
-        if (material.tex[0] == '\0') continue;
-        SCOPED_TRACE(material.tex);
+        if (material.tex.empty()) continue;
+        SCOPED_TRACE(material.tex.c_str());
         ASSERT_EQ(material.hasTexture, 1);
-        EXPECT_EQ(material.hasAlpha, int32_t{material.aplane[0] != '\0'});
+        EXPECT_EQ(material.hasAlpha, int32_t{!material.aplane.empty()});
         kinds |= 1 << material.imageKind;
         // The upload took: the texture is as wide as the image is high.
         GLint width = 0;

@@ -37,8 +37,8 @@ inline MaterialRecord makeMaterial(const char* texture = "", const char* alphaPl
     material.dif = 0.8f;
     material.amb = 0.6f;
     material.power = 5.0f;
-    copyRecordText(material.tex, texture);
-    copyRecordText(material.aplane, alphaPlane);
+    material.tex = texture;
+    material.aplane = alphaPlane;
     return material;
 }
 
@@ -46,10 +46,9 @@ inline MaterialRecord makeMaterial(const char* texture = "", const char* alphaPl
 // the loaded tables from it; clears texture names left by earlier tests.
 inline void installModel(const std::vector<ObjectRecord>& objects, const std::vector<MaterialRecord>& materials) {
     ModelData data;
-    data.objects = objects;
+    data.objects.assign(objects.begin(), objects.end());
     data.objectCount = static_cast<int32_t>(objects.size());
-    data.materials = materials;
-    data.materialCount = static_cast<int32_t>(materials.size());
+    for (const MaterialRecord& material : materials) data.appendMaterial(material);
     releaseModel();
     currentDocument = new ModelDocument(data, std::string_view{});
     for (int32_t i = 0; i < MAX_OBJECTS; ++i) loadedObjects[i] = i < loadedObjectCount() ? objects[i] : ObjectRecord{};

@@ -34,14 +34,14 @@ TEST(BundledModel, readsCleanlyWithEveryFaceDrawableAndVisible) {
     const ModelData& data = document.data();
     ASSERT_GE(data.objects.size(), 3u);
     for (const ObjectRecord& object : data.objects) {
-        EXPECT_EQ(countCornersOutsideVertices(object), 0) << object.name;
+        EXPECT_EQ(countCornersOutsideVertices(object), 0) << object.name.view();
         for (const FaceRecord& face : object.faces) {
             EXPECT_TRUE(face.vertexCount == 3 || face.vertexCount == 4);
             EXPECT_GE(face.materialIndex, 0);
         }
     }
     for (const MaterialRecord& material : data.materials)
-        EXPECT_GT(material.col[3] * material.dif, 0.5f) << material.name;
+        EXPECT_GT(material.col[3] * material.dif, 0.5f) << material.name.view();
 }
 
 // Decoded by the viewer's own readers, each texture is the square

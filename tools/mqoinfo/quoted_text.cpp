@@ -1,11 +1,5 @@
 #include "tools/mqoinfo/quoted_text.h"
 
-#include <cstring>
-
-void QuotedTextWriter::write(const char (&field)[RECORD_TEXT_SIZE], OutputBuffer& out) {
-    write(std::string_view(field, strnlen(field, RECORD_TEXT_SIZE)), out);
-}
-
 void QuotedTextWriter::write(std::string_view cp932Bytes, OutputBuffer& out) {
     utf8.clear();
     decoder.appendUtf8(cp932Bytes, utf8);

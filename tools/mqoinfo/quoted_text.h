@@ -11,8 +11,7 @@
 
 class QuotedTextWriter {
 public:
-    // The text ends at the first NUL or at the end of the field.
-    void write(const char (&field)[RECORD_TEXT_SIZE], OutputBuffer& out);
+    void write(const RecordText& text, OutputBuffer& out) { write(text.view(), out); }
     void write(std::string_view cp932Bytes, OutputBuffer& out);
 
 private:

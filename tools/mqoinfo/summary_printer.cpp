@@ -10,8 +10,7 @@ namespace {
 void printResult(int32_t result, int64_t lineNumber, OutputBuffer& out);
 void printMaterials(const ModelData& data, QuotedTextWriter& texts, OutputBuffer& out);
 int64_t printObjects(const ModelData& data, QuotedTextWriter& texts, OutputBuffer& out);
-void printNamedFile(const char* label, const char (&field)[RECORD_TEXT_SIZE], QuotedTextWriter& texts,
-                    OutputBuffer& out);
+void printNamedFile(const char* label, const RecordText& name, QuotedTextWriter& texts, OutputBuffer& out);
 
 }  // namespace
 
@@ -103,11 +102,10 @@ int64_t printObjects(const ModelData& data, QuotedTextWriter& texts, OutputBuffe
     return allOutside;
 }
 
-void printNamedFile(const char* label, const char (&field)[RECORD_TEXT_SIZE], QuotedTextWriter& texts,
-                    OutputBuffer& out) {
-    if (field[0] == '\0') return;
+void printNamedFile(const char* label, const RecordText& name, QuotedTextWriter& texts, OutputBuffer& out) {
+    if (name.empty()) return;
     out.append(label);
-    texts.write(field, out);
+    texts.write(name, out);
 }
 
 }  // namespace
