@@ -76,8 +76,8 @@ public:
         if (count > MAX_COUNT) throw std::bad_alloc();
         size_t grown = std::min(std::max({count, 2 * current, size_t{4}}), MAX_COUNT);
         const bool fresh = block_ == nullptr;
-        void* block = resizeGeometryBlock(block_, fresh ? 0 : bytesFor(current), fresh ? 0 : bytesFor(size()),
-                                          bytesFor(grown));
+        void* block =
+            resizeGeometryBlock(block_, fresh ? 0 : bytesFor(current), fresh ? 0 : bytesFor(size()), bytesFor(grown));
         block_ = static_cast<Header*>(block);
         if (fresh) block_->size = 0;
         block_->capacity = grown;

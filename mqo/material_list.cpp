@@ -13,8 +13,8 @@ constexpr size_t NUMBER_COUNT = 9;
 constexpr size_t NUMBER_BYTES = NUMBER_COUNT * sizeof(float);
 constexpr uint8_t HAS_NUMBERS = 1 << 4;
 
-RecordText MaterialRecord::* const TEXTS[] = {&MaterialRecord::name, &MaterialRecord::tex, &MaterialRecord::aplane,
-                                              &MaterialRecord::bump};
+RecordText MaterialRecord::*const TEXTS[] = {&MaterialRecord::name, &MaterialRecord::tex, &MaterialRecord::aplane,
+                                             &MaterialRecord::bump};
 
 void packNumbers(const MaterialRecord& material, char* out);
 void unpackNumbers(const char* in, MaterialRecord& material);
@@ -69,8 +69,9 @@ void MaterialList::push_back(const MaterialRecord& material) {
 namespace {
 
 void packNumbers(const MaterialRecord& material, char* out) {
-    const float numbers[NUMBER_COUNT] = {material.col[0], material.col[1], material.col[2], material.col[3], material.dif,
-                                         material.amb,    material.emi,    material.spc,    material.power};
+    const float numbers[NUMBER_COUNT] = {material.col[0], material.col[1], material.col[2],
+                                         material.col[3], material.dif,    material.amb,
+                                         material.emi,    material.spc,    material.power};
     memcpy(out, numbers, NUMBER_BYTES);
 }
 

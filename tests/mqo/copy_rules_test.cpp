@@ -4,20 +4,6 @@
 
 #include "model_text.h"
 
-TEST(CopyRules, addedRecordsAreCopiesAndStartFromTheInitialData) {
-    ModelData initial;
-    initial.scene.pos = {1, 2, 3};
-    ModelDocument document(initial, std::string_view());
-    ObjectRecord object;
-    object.appendVertex({});
-    EXPECT_EQ(document.addObject(object), 1);
-    object.appendVertex({});
-    EXPECT_EQ(document.addObject(std::move(object)), 2);
-    EXPECT_EQ(document.getData().objectAt(0).vertexCount, 1);
-    EXPECT_EQ(document.getData().objectAt(1).vertexCount, 2);
-    EXPECT_EQ(document.data().scene.pos.y, 2);
-}
-
 TEST(CopyRules, documentLeavesItsFileOpen) {
     std::string text = HEADER + "Object {\n}\n";
     FILE* file = fmemopen(text.data(), text.size(), "rb");

@@ -38,17 +38,6 @@ TEST(ParseFailures, completeRecordsBeforeTheFailureStay) {
     EXPECT_EQ(model.data().materialCount, 2);
 }
 
-// A count from the file must not decide what is allocated: a lying vertex
-// count reads to the end of the file and stops there.
-TEST(ParseFailures, countsLargerThanTheFileReadToItsEnd) {
-    ParsedModel model = parseObject(" BVertex 1 {\n  Vector 2147483647 [ 12 ]\n" + std::string(30, '\0'));
-    EXPECT_EQ(model.result, ParseEof);
-    model = parseObject(" vertex 2147483647 {\n 1 2 3\n }\n face 2147483647 {\n }\n");
-    EXPECT_EQ(model.result, ParseOk);
-    EXPECT_LT(model.object().vertices.capacity(), 64u);
-    EXPECT_LT(model.object().faces.capacity(), 64u);
-}
-
 TEST(ParseFailures, missingFileReadsAsAnEmptyOne) {
     ModelDocument document(ModelData{}, static_cast<FILE*>(nullptr));
     EXPECT_EQ(document.parse(), ParseHeaderError);
