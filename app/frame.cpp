@@ -26,6 +26,11 @@ void drawTurnedArrow(float angle, float ax, float ay, float az, int buttonDown, 
 }  // namespace
 
 void displayFrame() {
+    drawFrame();
+    glutSwapBuffers();
+}
+
+void drawFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     applyViewOffset();
@@ -52,7 +57,6 @@ void displayFrame() {
     }
     drawObjects();
     if (buttonHeld) glDisable(GL_BLEND);
-    glutSwapBuffers();
 }
 
 void drawAxisArrows(float radius, float halfLength) {

@@ -16,14 +16,14 @@
 
 constexpr unsigned TICK_MS = 17;
 
-void openWindow(int* argc, char** argv) {
+void openWindow(int* argc, char** argv, const char* title) {
     // Position and size are set before glutInit so that command-line
     // geometry options, which glutInit reads, still win.
     glutInitWindowPosition(100, 100);
     glutInitWindowSize(800, 600);
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-    glutCreateWindow("Varnel");
+    glutCreateWindow(title);
 }
 
 void registerCallbacks() {

@@ -21,11 +21,12 @@ struct FaceMaterial {
 
 bool anyMaterialHasAlpha();
 void compileObject(const ObjectRecord& object, bool useAlphaTest);
-bool cornersAreVertices(const FaceRecord& face, const ObjectRecord& object);
+bool isDrawable(const FaceRecord& face, const ObjectRecord& object);
 FaceMaterial materialOfFace(int32_t materialIndex);
 void scale(const float colour[4], float factor, GLfloat out[4]);
 void applyMaterial(const FaceMaterial& material, int32_t materialIndex);
 void emitFace(const FaceRecord& face, const ObjectRecord& object, bool textured);
+void emitCorner(const FaceRecord& face, int32_t corner, const ObjectRecord& object, bool textured);
 
 }  // namespace
 
@@ -54,22 +55,35 @@ void compileObject(const ObjectRecord& object, bool useAlphaTest) {
         glEnable(GL_ALPHA_TEST);
         glAlphaFunc(GL_GREATER, 0.5f);
     }
-    size_t faceCount = std::min(static_cast<size_t>(std::max(object.faceCount, 0)), object.faces.size());
-    for (size_t f = 0; f < faceCount; ++f) {
-        const FaceRecord& face = object.faces[f];
-        if (!cornersAreVertices(face, object)) continue;
-        FaceMaterial material = materialOfFace(face.materialIndex);
-        applyMaterial(material, face.materialIndex);
-        emitFace(face, object, material.textured);
+    const size_t faceCount = std::min(static_cast<size_t>(std::max(object.faceCount, 0)), object.faces.size());
+    for (size_t first = 0; first < faceCount;) {
+        if (!isDrawable(object.faces[first], object)) {
+            ++first;
+            continue;
+        }
+        const int32_t materialIndex = object.faces[first].materialIndex;
+        const FaceMaterial material = materialOfFace(materialIndex);
+        applyMaterial(material, materialIndex);
+        glBegin(GL_TRIANGLES);
+        size_t end = first;
+        for (; end < faceCount; ++end) {
+            const FaceRecord& face = object.faces[end];
+            if (!isDrawable(face, object)) continue;
+            if (face.materialIndex != materialIndex) break;
+            emitFace(face, object, material.textured);
+        }
+        glEnd();
         if (material.textured) glDisable(GL_TEXTURE_2D);
+        first = end;
     }
     if (useAlphaTest) glDisable(GL_ALPHA_TEST);
 }
 
-// A face whose corner names a vertex the object doesn't have is left out
-// rather than drawn from memory past the object's vertices.
-bool cornersAreVertices(const FaceRecord& face, const ObjectRecord& object) {
-    if (face.vertexCount > 4) return false;
+// A face of fewer than three corners covers nothing, and one whose corner
+// names a vertex the object doesn't have is left out rather than drawn from
+// memory past the object's vertices.
+bool isDrawable(const FaceRecord& face, const ObjectRecord& object) {
+    if (face.vertexCount < 3 || face.vertexCount > 4) return false;
     for (int32_t k = 0; k < face.vertexCount; ++k) {
         int32_t index = face.vertexIndex[k];
         if (index < 0 || static_cast<size_t>(index) >= object.vertices.size()) return false;
@@ -116,15 +130,23 @@ void applyMaterial(const FaceMaterial& material, int32_t materialIndex) {
     }
 }
 
+// The face as the fan of triangles from its first corner, the triangles a
+// GL_POLYGON of the same corners is drawn as. NOTE: each triangle starts at
+// its second corner, (k, k + 1, 0), in the order the renderer itself cuts a
+// polygon: the colours it interpolates then round exactly as before.
 void emitFace(const FaceRecord& face, const ObjectRecord& object, bool textured) {
-    glBegin(GL_POLYGON);
-    for (int32_t k = 0; k < face.vertexCount; ++k) {
-        // The texture holds its image transposed, so (u, v) goes as (v, u).
-        if (textured) glTexCoord2f(face.uv[k][1], face.uv[k][0]);
-        VertexRecord vertex = object.vertexAt(face.vertexIndex[k]);
-        glVertex3d(vertex.x, vertex.y, vertex.z);
+    for (int32_t k = 1; k + 1 < face.vertexCount; ++k) {
+        emitCorner(face, k, object, textured);
+        emitCorner(face, k + 1, object, textured);
+        emitCorner(face, 0, object, textured);
     }
-    glEnd();
+}
+
+void emitCorner(const FaceRecord& face, int32_t corner, const ObjectRecord& object, bool textured) {
+    // The texture holds its image transposed, so (u, v) goes as (v, u).
+    if (textured) glTexCoord2f(face.uv[corner][1], face.uv[corner][0]);
+    const VertexRecord& vertex = object.vertices[face.vertexIndex[corner]];
+    glVertex3f(vertex.x, vertex.y, vertex.z);
 }
 
 }  // namespace
