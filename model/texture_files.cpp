@@ -114,10 +114,11 @@ fs::path findComponent(const fs::path& folder, const fs::path& component) {
 }
 
 bool sameIgnoringAsciiCase(const std::string& a, const std::string& b) {
-    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
-               return fold(x) == fold(y);
-           });
+    auto fold = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
 }
 
 // A link inside the model's folder may point anywhere: only files whose

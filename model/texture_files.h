@@ -25,5 +25,4 @@ struct TextureFileSearch {
 // converted to UTF-8, then as its own bytes, each exactly and then ignoring
 // the case of ASCII letters. A name that is absolute or climbs with ".."
 // is only looked for by its last component.
-TextureFileSearch findTextureFile(const std::filesystem::path& modelFolder, std::string_view name,
-                                  const char* codeset);
+TextureFileSearch findTextureFile(const std::filesystem::path& modelFolder, std::string_view name, const char* codeset);

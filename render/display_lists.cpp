@@ -4,27 +4,14 @@
 #include <cstddef>
 
 #include "model/loaded_model.h"
-#include "render/textures.h"
+#include "render/face_materials.h"
 
 GLuint displayListIds[256] = {};
 
 namespace {
 
-struct FaceMaterial {
-    GLfloat ambient[4];
-    GLfloat diffuse[4];
-    GLfloat specular[4];
-    GLfloat emission[4];
-    GLfloat shininess;
-    bool textured;
-};
-
-bool anyMaterialHasAlpha();
 void compileObject(const ObjectRecord& object, bool useAlphaTest);
 bool isDrawable(const FaceRecord& face, const ObjectRecord& object);
-FaceMaterial materialOfFace(int32_t materialIndex);
-void scale(const float colour[4], float factor, GLfloat out[4]);
-void applyMaterial(const FaceMaterial& material, int32_t materialIndex);
 void emitFace(const FaceRecord& face, const ObjectRecord& object, bool textured);
 void emitCorner(const FaceRecord& face, int32_t corner, const ObjectRecord& object, bool textured);
 
@@ -41,14 +28,6 @@ void buildDisplayLists() {
 }
 
 namespace {
-
-// One switch for the whole model: the alpha test goes around every list as
-// soon as any material cuts its texture with an alpha plane.
-bool anyMaterialHasAlpha() {
-    for (int32_t m = 0; m < loadedMaterialCount(); ++m)
-        if (loadedMaterials[m].hasAlpha) return true;
-    return false;
-}
 
 void compileObject(const ObjectRecord& object, bool useAlphaTest) {
     if (useAlphaTest) {
@@ -89,45 +68,6 @@ bool isDrawable(const FaceRecord& face, const ObjectRecord& object) {
         if (index < 0 || static_cast<size_t>(index) >= object.vertices.size()) return false;
     }
     return true;
-}
-
-FaceMaterial materialOfFace(int32_t materialIndex) {
-    FaceMaterial result{};
-    // A face without a material, or naming one the model doesn't have, is
-    // drawn saturated white. NOTE: the colour is 255.0, not 1.0: lighting
-    // clamps the lit colour, so such faces show as bright as the lights allow.
-    if (materialIndex < 0 || materialIndex >= loadedMaterialCount()) {
-        const float white[4] = {255.0f, 255.0f, 255.0f, 255.0f};
-        scale(white, 0.2f, result.ambient);
-        scale(white, 0.3f, result.diffuse);
-        scale(white, 0.25f, result.specular);
-        result.shininess = 5.0f;
-        return result;
-    }
-    const MaterialRecord& material = loadedMaterials[materialIndex];
-    scale(material.col, material.amb, result.ambient);
-    scale(material.col, material.dif, result.diffuse);
-    scale(material.col, material.spc, result.specular);
-    scale(material.col, material.emi, result.emission);
-    result.shininess = material.power;
-    result.textured = material.hasTexture != 0;
-    return result;
-}
-
-void scale(const float colour[4], float factor, GLfloat out[4]) {
-    for (int c = 0; c < 4; ++c) out[c] = colour[c] * factor;
-}
-
-void applyMaterial(const FaceMaterial& material, int32_t materialIndex) {
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, material.ambient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, material.diffuse);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, material.specular);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, material.emission);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, material.shininess);
-    if (material.textured) {
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, textureIds[materialIndex]);
-    }
 }
 
 // The face as the fan of triangles from its first corner, the triangles a
