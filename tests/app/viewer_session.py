@@ -127,13 +127,17 @@ class Viewer:
 
     def picture_showing(self, kind, minimum=1):
         """The first screenshot with at least `minimum` pixels of `kind`."""
+        return self.picture_where(lambda picture: picture.count(kind) >= minimum, f"{minimum} {kind} pixels")
+
+    def picture_where(self, condition, what):
+        """The first screenshot for which condition(picture) holds."""
         def attempt():
             try:
                 picture = self.picture()
             except AssertionError:
                 return None  # not viewable yet, while the window maps
-            return picture if picture.count(kind) >= minimum else None
-        return poll(attempt, f"{minimum} {kind} pixels")
+            return picture if condition(picture) else None
+        return poll(attempt, what)
 
     # Keys go to the window under the pointer, as the X server's focus
     # follows the pointer when no window manager runs.
