@@ -25,7 +25,7 @@ void drawLightMarker(GLenum light, const float position[4]);
 void drawObjects();
 void drawModelObjects();
 void applyBodyTransform(int32_t body);
-void drawTurnedArrow(float angle, float ax, float ay, float az, int buttonDown, float radius, float halfLength);
+void drawColouredArrow(int buttonDown, float radius, float halfLength);
 
 }  // namespace
 
@@ -74,9 +74,17 @@ void drawFrame() {
 }
 
 void drawAxisArrows(float radius, float halfLength) {
-    drawTurnedArrow(0.0f, 0.0f, 0.0f, 1.0f, viewState.rightDown, radius, halfLength);
-    drawTurnedArrow(90.0f, 1.0f, 0.0f, 0.0f, viewState.middleDown, radius, halfLength);
-    drawTurnedArrow(-90.0f, 0.0f, 0.0f, 1.0f, viewState.leftDown, radius, halfLength);
+    glPushMatrix();
+    drawColouredArrow(viewState.rightDown, radius, halfLength);
+    glPopMatrix();
+    glPushMatrix();
+    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    drawColouredArrow(viewState.middleDown, radius, halfLength);
+    glPopMatrix();
+    glPushMatrix();
+    glRotatef(-90.0f, 0.0f, 0.0f, 1.0f);
+    drawColouredArrow(viewState.leftDown, radius, halfLength);
+    glPopMatrix();
 }
 
 void drawArrow(float radius, float halfLength) {
@@ -176,15 +184,12 @@ void applyBodyTransform(int32_t body) {
 }
 
 // Red while the button that turns the view about this arrow is held.
-void drawTurnedArrow(float angle, float ax, float ay, float az, int buttonDown, float radius, float halfLength) {
-    glPushMatrix();
-    glRotatef(angle, ax, ay, az);
+void drawColouredArrow(int buttonDown, float radius, float halfLength) {
     if (buttonDown)
         glColor3f(1.0f, 0.0f, 0.0f);
     else
         glColor3f(0.0f, 0.0f, 1.0f);
     drawArrow(radius, halfLength);
-    glPopMatrix();
 }
 
 }  // namespace

@@ -76,7 +76,8 @@ namespace {
 // at (x, -z, y) from the same origin, times the world scale.
 Point3 worldOffset(const Point3& modelPoint, const Point3& origin) {
     const double scale = modelLayout.worldScale;
-    return {static_cast<float>((modelPoint.x - origin.x) * scale), static_cast<float>(-(modelPoint.z - origin.z) * scale),
+    return {static_cast<float>((modelPoint.x - origin.x) * scale),
+            static_cast<float>(-(modelPoint.z - origin.z) * scale),
             static_cast<float>((modelPoint.y - origin.y) * scale)};
 }
 
