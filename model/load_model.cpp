@@ -78,10 +78,10 @@ void copyIntoTables(const ModelData& data) {
 
 std::string parseFailureText(int32_t result) {
     switch (result) {
-    case ParseEof: return "the file ends inside a chunk";
+    case ParseEof: return "expected \"}\" before the end of the file";
     case ParseHeaderError: return "expected \"Metasequoia Document\"";
     case ParseFormatError: return "expected \"Format Text Ver 1.0\"";
-    default: return "the reader found an error";
+    default: return "expected a line of the model format";
     }
 }
 
