@@ -1,10 +1,12 @@
-// Faces cut into triangles, on shapes whose right answers are known.
+// Faces cut into triangles and the normals that shade them, on shapes whose
+// right answers are known.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <vector>
 
+#include "model/corner_normals.h"
 #include "model/face_triangles.h"
 
 namespace {
@@ -91,6 +93,121 @@ TEST(FaceTriangles, cutsFacesIntoTrianglesThatTileThem) {
         }
         EXPECT_NEAR(tiled, area(face), 1e-9) << face.size();
     }
+}
+
+struct Mesh {
+    std::vector<Point3> vertices;
+    std::vector<std::vector<int32_t>> faces;
+};
+
+// The mesh cut and shaded as the viewer does it.
+struct Shaded {
+    std::vector<int32_t> vertices;  // of each corner
+    std::vector<int32_t> faces;     // of each triangle
+    std::vector<Point3> faceNormals;
+    std::vector<Point3> normals;  // of each corner
+};
+
+Shaded shade(const Mesh& mesh, float degrees) {
+    Shaded shaded;
+    for (size_t f = 0; f < mesh.faces.size(); ++f) {
+        std::vector<Point3> corners;
+        for (const int32_t v : mesh.faces[f]) corners.push_back(mesh.vertices[v]);
+        shaded.faceNormals.push_back(faceNormal(corners));
+        std::vector<int32_t> triangles;
+        triangulateFace(corners, triangles);
+        for (const int32_t c : triangles) shaded.vertices.push_back(mesh.faces[f][c]);
+        shaded.faces.insert(shaded.faces.end(), triangles.size() / 3, int32_t(f));
+    }
+    shaded.normals =
+        smoothCornerNormals(shaded.vertices, shaded.faces, shaded.faceNormals, int32_t(mesh.vertices.size()), degrees);
+    return shaded;
+}
+
+// A cube of side 2 about the origin (corner v at the signs of its bits) and a
+// face with no area at two of its corners; a sphere of 8 segments and 6
+// rings, whose faces at the poles have two corners there.
+Mesh cube() {
+    Mesh mesh;
+    for (int32_t v = 0; v < 8; ++v) {
+        mesh.vertices.push_back({(v & 1) * 2.f - 1, (v >> 1 & 1) * 2.f - 1, (v >> 2) * 2.f - 1});
+    }
+    mesh.faces = {{1, 3, 7, 5}, {0, 4, 6, 2}, {2, 6, 7, 3}, {0, 1, 5, 4}, {4, 5, 7, 6}, {0, 2, 3, 1}, {0, 1, 1}};
+    return mesh;
+}
+Mesh sphere() {
+    Mesh mesh{{{0, 0, 1}, {0, 0, -1}}, {}};
+    const auto at = [](int32_t ring, int32_t s) {
+        return ring == 0 ? 0 : ring == 6 ? 1 : 2 + (ring - 1) * 8 + s % 8;
+    };
+    for (int32_t ring = 1; ring <= 6; ++ring) {
+        for (int32_t s = 0; s < 8; ++s) {
+            const double theta = ring * M_PI / 6, phi = s * M_PI / 4;
+            if (ring < 6) {
+                mesh.vertices.push_back(
+                    {float(sin(theta) * cos(phi)), float(sin(theta) * sin(phi)), float(cos(theta))});
+            }
+            mesh.faces.push_back({at(ring - 1, s), at(ring, s), at(ring, s + 1), at(ring - 1, s + 1)});
+        }
+    }
+    return mesh;
+}
+
+// A tip 10 high over a base of `sides` corners at distance 1, cut into
+// `faces` thin triangles: a cone when every face is a side of its own.
+Mesh tip(int32_t faces, int32_t sides) {
+    Mesh mesh{{{0, 0, 10}}, {}};
+    for (int32_t f = 0; f < faces; ++f) {
+        const double side = std::floor(double(f) * sides / faces), along = double(f) * sides / faces - side;
+        const double from = 2 * M_PI * side / sides, to = 2 * M_PI * (side + 1) / sides;
+        mesh.vertices.push_back(
+            {float((1 - along) * cos(from) + along * cos(to)), float((1 - along) * sin(from) + along * sin(to)), 0});
+        mesh.faces.push_back({0, f + 1, (f + 1) % faces + 1});
+    }
+    return mesh;
+}
+
+// Against the rule itself: a corner averages the faces at its vertex, each
+// once, within the angle of its own face; one of a face with no area, all of
+// them unless the angle is 0. 300 faces at the tip of a three-sided pyramid
+// are grouped, as the rule would group them.
+TEST(CornerNormals, followTheSmoothingAngle) {
+    const struct {
+        Mesh mesh;
+        bool round;
+    } cases[] = {{cube(), false}, {sphere(), true}, {tip(300, 3), false}};
+    for (const auto& [mesh, round] : cases) {
+        std::vector<std::vector<int32_t>> facesAt(mesh.vertices.size());
+        for (size_t f = 0; f < mesh.faces.size(); ++f) {
+            for (const int32_t v : mesh.faces[f]) {
+                if (facesAt[v].empty() || facesAt[v].back() != int32_t(f)) facesAt[v].push_back(int32_t(f));
+            }
+        }
+        for (const float degrees : {0.f, 40.f, 59.5f, 90.f, 180.f}) {
+            const Shaded shaded = shade(mesh, degrees);
+            const double cosine = std::cos(degrees * M_PI / 180) - 1e-6;
+            for (size_t c = 0; c < shaded.normals.size(); ++c) {
+                const Point3 own = shaded.faceNormals[shaded.faces[c / 3]];
+                Point3 sum;
+                for (const int32_t f : facesAt[shaded.vertices[c]]) {
+                    const Point3 n = shaded.faceNormals[f];
+                    const bool shares = dot(n, own) >= cosine || (degrees > 0 && dot(own, own) == 0);
+                    if (shares) sum = {sum.x + n.x, sum.y + n.y, sum.z + n.z};
+                }
+                EXPECT_NEAR(dot(shaded.normals[c], sum), std::sqrt(dot(sum, sum)), 1e-5) << degrees << "° " << c;
+                // Neighbouring faces of the sphere lie within 59.5 degrees.
+                if (round && degrees == 59.5f) {
+                    EXPECT_GT(dot(shaded.normals[c], mesh.vertices[shaded.vertices[c]]), 0.98);
+                }
+            }
+        }
+    }
+}
+
+// 100,000 faces meet at the tip of a cone and share its axis.
+TEST(CornerNormals, coneTipOfManyFaces) {
+    const Shaded shaded = shade(tip(100000, 100000), 180);
+    for (size_t c = 0; c < shaded.normals.size(); c += 3) ASSERT_NEAR(shaded.normals[c].z, 1, 1e-5) << c;
 }
 
 }  // namespace
