@@ -11,35 +11,33 @@
 
 namespace {
 
-struct Flat {
-    float u, v;
-};
-
 double dot(const Point3& a, const Point3& b) {
     return double(a.x) * b.x + double(a.y) * b.y + double(a.z) * b.z;
 }
 
-// Twice the outline's signed area, counter-clockwise positive.
-double area(const std::vector<Flat>& p) {
+// Twice the signed area of the outline in x and y, counter-clockwise positive.
+double area(const std::vector<Point3>& p) {
     double sum = 0;
     for (size_t i = 0, j = p.size() - 1; i < p.size(); j = i++) {
-        sum += double(p[j].u) * p[i].v - double(p[i].u) * p[j].v;
+        sum += double(p[j].x) * p[i].y - double(p[i].x) * p[j].y;
     }
     return sum;
 }
 
-bool inside(const std::vector<Flat>& p, double u, double v) {
+// Whether (x, y) lies inside the outline, by the crossings of a ray to +x.
+bool inside(const std::vector<Point3>& p, double x, double y) {
     bool in = false;
     for (size_t i = 0, j = p.size() - 1; i < p.size(); j = i++) {
-        if ((p[i].v > v) != (p[j].v > v) && u < p[j].u + (v - p[j].v) * (p[i].u - p[j].u) / (p[i].v - p[j].v)) in = !in;
+        if ((p[i].y > y) != (p[j].y > y) && x < p[j].x + (y - p[j].y) * (p[i].x - p[j].x) / (p[i].y - p[j].y)) in = !in;
     }
     return in;
 }
 
-// The face laid in a plane far from the origin and tilted to every axis.
-std::vector<Point3> inSpace(const std::vector<Flat>& face) {
+// The face drawn in x and y laid in a plane far from the origin and tilted
+// to every axis.
+std::vector<Point3> inSpace(const std::vector<Point3>& face) {
     std::vector<Point3> corners;
-    for (const Flat f : face) corners.push_back({2e4f + 0.75f * f.u, 7.f - f.v, 0.5f * f.u});
+    for (const Point3 f : face) corners.push_back({2e4f + 0.75f * f.x, 7.f - f.y, 0.5f * f.x});
     return corners;
 }
 const Point3 SPACE_NORMAL = {0.5547002f, 0, -0.8320503f};
@@ -53,7 +51,7 @@ TEST(FaceTriangles, cutsFacesIntoTrianglesThatTileThem) {
     const struct {
         bool fan;
         bool hasNormal;
-        std::vector<Flat> face;
+        std::vector<Point3> face;
     } cases[] = {
         {true, true, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}},
         {true, true, {{2, 0}, {4, 1}, {4, 3}, {2, 4}, {0, 3}, {0, 1}}},
@@ -85,11 +83,11 @@ TEST(FaceTriangles, cutsFacesIntoTrianglesThatTileThem) {
         ASSERT_EQ(triangles.size(), fanned.size()) << face.size();
         double tiled = 0;
         for (size_t t = 1; t < triangles.size(); t += 3) {
-            const std::vector<Flat> triangle = {face[triangles[t]], face[triangles[t + 1]], face[triangles[t + 2]]};
+            const std::vector<Point3> triangle = {face[triangles[t]], face[triangles[t + 1]], face[triangles[t + 2]]};
             EXPECT_GT(area(triangle), 0) << "triangle " << t / 3 << " of a face of " << face.size();
             tiled += area(triangle);
-            const Flat a = triangle[0], b = triangle[1], c = triangle[2];
-            EXPECT_TRUE(inside(face, (a.u + b.u + c.u) / 3, (a.v + b.v + c.v) / 3)) << t / 3 << " of " << face.size();
+            const Point3 a = triangle[0], b = triangle[1], c = triangle[2];
+            EXPECT_TRUE(inside(face, (a.x + b.x + c.x) / 3, (a.y + b.y + c.y) / 3)) << t / 3 << " of " << face.size();
         }
         EXPECT_NEAR(tiled, area(face), 1e-9) << face.size();
     }
