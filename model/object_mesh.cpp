@@ -4,6 +4,8 @@
 #include <bit>
 #include <cmath>
 
+#include "model/face_triangles.h"
+
 namespace {
 
 // An affine map of points: rows of a 3 x 3 matrix, then a translation.
@@ -172,6 +174,7 @@ void rotationOf(const Point3& angles, double out[3][3]) {
 }
 
 bool cornersAreVertices(const FaceRecord& face, size_t vertexCount) {
+    if (face.vertexCount < 0 || face.vertexCount > 4) return false;
     for (int32_t k = 0; k < face.vertexCount; ++k)
         if (face.vertexIndex[k] < 0 || static_cast<size_t>(face.vertexIndex[k]) >= vertexCount) return false;
     return true;
@@ -179,13 +182,20 @@ bool cornersAreVertices(const FaceRecord& face, size_t vertexCount) {
 
 void appendFaceTriangles(const ObjectRecord& object, uint32_t faceIndex, std::vector<MeshTriangle>& triangles) {
     const FaceRecord& face = object.faces[faceIndex];
-    for (int32_t k = 1; k + 1 < face.vertexCount; ++k) {
+    Point3 corners[4];
+    for (int32_t k = 0; k < face.vertexCount; ++k) {
+        const VertexRecord& vertex = object.vertices[face.vertexIndex[k]];
+        corners[k] = {vertex.x, vertex.y, vertex.z};
+    }
+    static thread_local std::vector<int32_t> cut;
+    cut.clear();
+    triangulateFace(std::span<const Point3>(corners, face.vertexCount), cut);
+    for (size_t t = 0; t < cut.size(); t += 3) {
         MeshTriangle triangle{};
         triangle.face = faceIndex;
-        const uint32_t corners[3] = {0, static_cast<uint32_t>(k), static_cast<uint32_t>(k + 1)};
         for (int c = 0; c < 3; ++c) {
-            triangle.corner[c] = corners[c];
-            triangle.vertex[c] = static_cast<uint32_t>(face.vertexIndex[corners[c]]);
+            triangle.corner[c] = static_cast<uint32_t>(cut[t + c]);
+            triangle.vertex[c] = static_cast<uint32_t>(face.vertexIndex[cut[t + c]]);
         }
         triangles.push_back(triangle);
     }

@@ -5,22 +5,19 @@
 #include <cmath>
 #include <vector>
 
+#include "model/corner_normals.h"
 #include "model/loaded_model.h"
 #include "render/display_lists.h"
 #include "render/face_materials.h"
 
 namespace {
 
-struct Normal {
-    float x, y, z;
-};
-
 std::vector<uint32_t> trianglesByMaterial(const ObjectRecord& object, const ObjectMesh& mesh,
                                           std::vector<uint32_t>& groupStarts);
 int32_t materialOfTriangle(const ObjectRecord& object, const MeshTriangle& triangle);
-std::vector<Normal> cornerNormals(const ObjectRecord& object, const ObjectMesh& mesh);
-Normal faceNormal(const Point3& a, const Point3& b, const Point3& c);
-void emitTriangle(const ObjectRecord& object, const ObjectMesh& mesh, const std::vector<Normal>& normals,
+std::vector<Point3> cornerNormals(const ObjectRecord& object, const ObjectMesh& mesh);
+std::vector<Point3> faceNormals(const ObjectMesh& mesh, const std::vector<int32_t>& faceOfTriangle, size_t faceCount);
+void emitTriangle(const ObjectRecord& object, const ObjectMesh& mesh, const std::vector<Point3>& normals,
                   uint32_t triangle, bool textured);
 
 }  // namespace
@@ -33,7 +30,7 @@ void compileModelList(int32_t object, const ObjectMesh& mesh, bool useAlphaTest)
         glEnable(GL_ALPHA_TEST);
         glAlphaFunc(GL_GREATER, 0.5f);
     }
-    const std::vector<Normal> normals = cornerNormals(record, mesh);
+    const std::vector<Point3> normals = cornerNormals(record, mesh);
     std::vector<uint32_t> groupStarts;
     const std::vector<uint32_t> order = trianglesByMaterial(record, mesh, groupStarts);
     for (size_t group = 0; group + 1 < groupStarts.size(); ++group) {
@@ -77,34 +74,60 @@ int32_t materialOfTriangle(const ObjectRecord& object, const MeshTriangle& trian
     return material >= 0 && material < loadedMaterialCount() ? material : -1;
 }
 
-// One normal per triangle corner, three per triangle in mesh order.
-std::vector<Normal> cornerNormals(const ObjectRecord& /*object*/, const ObjectMesh& mesh) {
-    std::vector<Normal> normals;
-    normals.reserve(3 * mesh.triangles.size());
-    for (const MeshTriangle& triangle : mesh.triangles) {
-        const Normal normal = faceNormal(mesh.positions[triangle.vertex[0]], mesh.positions[triangle.vertex[1]],
-                                         mesh.positions[triangle.vertex[2]]);
-        normals.insert(normals.end(), {normal, normal, normal});
+// One normal per triangle corner, three per triangle in mesh order: the
+// face's own for flat shading, shared across the edges the smoothing angle
+// lets through for smooth shading. Each mirrored copy of a face is a face of
+// its own.
+std::vector<Point3> cornerNormals(const ObjectRecord& object, const ObjectMesh& mesh) {
+    const size_t faceCount = object.faces.size();
+    const size_t vertexCount = object.vertices.size();
+    std::vector<int32_t> faceOfTriangle(mesh.triangles.size());
+    std::vector<int32_t> vertices(3 * mesh.triangles.size());
+    for (size_t t = 0; t < mesh.triangles.size(); ++t) {
+        const MeshTriangle& triangle = mesh.triangles[t];
+        const size_t copy = vertexCount == 0 ? 0 : triangle.vertex[0] / vertexCount;
+        faceOfTriangle[t] = static_cast<int32_t>(copy * faceCount + triangle.face);
+        for (int c = 0; c < 3; ++c) vertices[3 * t + c] = static_cast<int32_t>(triangle.vertex[c]);
+    }
+    const size_t copies = vertexCount == 0 ? 1 : mesh.positions.size() / vertexCount;
+    const std::vector<Point3> normals = faceNormals(mesh, faceOfTriangle, copies * faceCount);
+    const float smoothing = object.shading == 0 ? 0.0f : object.facet;
+    return smoothCornerNormals(vertices, faceOfTriangle, normals, static_cast<int32_t>(mesh.positions.size()),
+                               smoothing);
+}
+
+// The unit normal of each face, from the triangles it was cut into. Faces
+// run clockwise seen from their front, where the normal points.
+std::vector<Point3> faceNormals(const ObjectMesh& mesh, const std::vector<int32_t>& faceOfTriangle, size_t faceCount) {
+    std::vector<double> sums(3 * faceCount, 0.0);
+    for (size_t t = 0; t < mesh.triangles.size(); ++t) {
+        const Point3& a = mesh.positions[mesh.triangles[t].vertex[0]];
+        const Point3& b = mesh.positions[mesh.triangles[t].vertex[1]];
+        const Point3& c = mesh.positions[mesh.triangles[t].vertex[2]];
+        const double ux = c.x - a.x, uy = c.y - a.y, uz = c.z - a.z;
+        const double vx = b.x - a.x, vy = b.y - a.y, vz = b.z - a.z;
+        double* sum = &sums[3 * faceOfTriangle[t]];
+        sum[0] += uy * vz - uz * vy;
+        sum[1] += uz * vx - ux * vz;
+        sum[2] += ux * vy - uy * vx;
+    }
+    std::vector<Point3> normals(faceCount);
+    for (size_t f = 0; f < faceCount; ++f) {
+        const double* sum = &sums[3 * f];
+        const double length = std::sqrt(sum[0] * sum[0] + sum[1] * sum[1] + sum[2] * sum[2]);
+        if (length > 0 && std::isfinite(length))
+            normals[f] = {static_cast<float>(sum[0] / length), static_cast<float>(sum[1] / length),
+                          static_cast<float>(sum[2] / length)};
     }
     return normals;
 }
 
-// Faces run clockwise seen from their front.
-Normal faceNormal(const Point3& a, const Point3& b, const Point3& c) {
-    const double ux = c.x - a.x, uy = c.y - a.y, uz = c.z - a.z;
-    const double vx = b.x - a.x, vy = b.y - a.y, vz = b.z - a.z;
-    const double x = uy * vz - uz * vy, y = uz * vx - ux * vz, z = ux * vy - uy * vx;
-    const double length = std::sqrt(x * x + y * y + z * z);
-    if (!(length > 0)) return {0, 1, 0};
-    return {static_cast<float>(x / length), static_cast<float>(y / length), static_cast<float>(z / length)};
-}
-
-void emitTriangle(const ObjectRecord& object, const ObjectMesh& mesh, const std::vector<Normal>& normals,
+void emitTriangle(const ObjectRecord& object, const ObjectMesh& mesh, const std::vector<Point3>& normals,
                   uint32_t triangle, bool textured) {
     const MeshTriangle& corners = mesh.triangles[triangle];
     const FaceRecord& face = object.faces[corners.face];
     for (int c = 0; c < 3; ++c) {
-        const Normal& normal = normals[3 * triangle + c];
+        const Point3& normal = normals[3 * triangle + c];
         glNormal3f(normal.x, normal.y, normal.z);
         // The texture holds its image transposed, so (u, v) goes as (v, u).
         if (textured) glTexCoord2f(face.uv[corners.corner[c]][1], face.uv[corners.corner[c]][0]);
