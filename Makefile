@@ -42,9 +42,9 @@ fuzz:
 # Only the viewer and what running it needs.
 # Without a display the viewer runs on a virtual one and is photographed.
 run:
-	@tools/install-deps.sh run $(if $(DISPLAY),,xvfb xdotool imagemagick)
+	@tools/install-deps.sh run $(if $(DISPLAY),,xvfb)
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@tools/quiet-build.sh "the viewer" $(BUILD) -j $(JOBS) --target varnel
+	@tools/quiet-build.sh "the viewer" $(BUILD) -j $(JOBS) --target varnel cp932cat
 	@tools/run-viewer.sh $(BUILD)
 
 # Every C++ file in the house layout of .clang-format.

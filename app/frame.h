@@ -2,7 +2,10 @@
 // gizmo, and every object at its body's place under the view rotation.
 #pragma once
 
+// The display callback: draws the frame and shows it.
 void displayFrame();
+// Draws the frame into the back buffer without showing it.
+void drawFrame();
 // Three arrows along y, z and x; each turns red while the mouse button that
 // turns the view about its axis is held.
 void drawAxisArrows(float radius, float halfLength);

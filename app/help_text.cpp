@@ -1,6 +1,9 @@
 #include "app/help_text.h"
 
 #include <cstdio>
+#include <string_view>
+
+#include "model/console_text.h"
 
 // The console text is Japanese in code page 932 (Shift JIS), kept here as its
 // bytes so the program writes the same bytes whatever the build's source and
@@ -42,4 +45,11 @@ constexpr const char* HELP_LINES[] = {
 
 void printHelp() {
     for (const char* line : HELP_LINES) std::fputs(line, stdout);
+}
+
+void printHelpInLocaleEncoding() {
+    for (std::string_view line : HELP_LINES) {
+        line.remove_suffix(1);  // the line feed, which is no text to convert
+        std::fputs((consoleText(line, "CP932") + "\n").c_str(), stdout);
+    }
 }

@@ -1,4 +1,7 @@
 // The console help printed at start-up, before anything else happens.
 #pragma once
 
+// The help as code page 932 bytes, as the classic mode always wrote it.
 void printHelp();
+// The same help in the encoding of the user's locale, for model mode.
+void printHelpInLocaleEncoding();

@@ -20,7 +20,7 @@ void reshapeWindow(int width, int height) {
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(30.0, static_cast<double>(width) / height, 10.0, 1000.0);
+    gluPerspective(30.0, static_cast<double>(width) / height, viewState.nearPlane, viewState.farPlane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
@@ -43,6 +43,7 @@ void keyboardKey(unsigned char key, int, int) {
     switch (applyKey(viewState, key)) {
     case KeyEffect::Quit: std::exit(0);
     case KeyEffect::PushFirstBody: pushFirstBody(); break;
+    case KeyEffect::ResetView: resetFramedView(viewState); break;
     case KeyEffect::Redraw: break;
     }
     glutPostRedisplay();
@@ -53,7 +54,10 @@ namespace {
 // Upwards in the physics world, whose z axis points up. The force waits for
 // the next step; the redraw that follows still shows the old positions.
 void pushFirstBody() {
-    if (loadedObjectCount() > 0) dBodyAddForce(bodyTable[0].body, 0.0, 0.0, 500.0);
+    if (bodyTable[0].body == nullptr) return;
+    // A body that came to rest is woken to take the push.
+    dBodyEnable(bodyTable[0].body);
+    dBodyAddForce(bodyTable[0].body, 0.0, 0.0, 500.0);
 }
 
 }  // namespace

@@ -9,21 +9,33 @@
 #include "app/input.h"
 #include "app/light_orbit.h"
 #include "app/view_state.h"
+#include "model/loaded_model.h"
+#include "model/model_layout.h"
+#include "model/object_mesh.h"
+#include "physics/model_bodies.h"
 #include "physics/physics_world.h"
 #include "render/display_lists.h"
+#include "render/face_materials.h"
 #include "render/lights.h"
+#include "render/model_lists.h"
 #include "render/textures.h"
 
 constexpr unsigned TICK_MS = 17;
 
-void openWindow(int* argc, char** argv) {
+namespace {
+
+void buildModelScene();
+
+}  // namespace
+
+void openWindow(int* argc, char** argv, const char* title) {
     // Position and size are set before glutInit so that command-line
     // geometry options, which glutInit reads, still win.
     glutInitWindowPosition(100, 100);
     glutInitWindowSize(800, 600);
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-    glutCreateWindow("Varnel");
+    glutCreateWindow(title);
 }
 
 void registerCallbacks() {
@@ -50,7 +62,11 @@ void initScene() {
     glShadeModel(GL_SMOOTH);
     glDepthFunc(GL_LEQUAL);
     setupTextures();
-    buildDisplayLists();
+    if (inModelMode()) {
+        buildModelScene();
+    } else {
+        buildDisplayLists();
+    }
     initPhysics();
 }
 
@@ -70,3 +86,27 @@ void shutdown() {
     __lsan_do_leak_check();
 #endif
 }
+
+namespace {
+
+// Model mode: each object's triangles are made once and serve its display
+// list and its body's collision points; the camera frames the model as it
+// will come to rest. Faces are lit from both sides, since modellers' files
+// mix the two windings and show a face's back as readily as its front.
+void buildModelScene() {
+    layOutModel();
+    const Bounds& bounds = modelLayout.bounds;
+    if (!bounds.empty())
+        frameView(viewState, {bounds.min.x, bounds.min.y, bounds.min.z}, {bounds.max.x, bounds.max.y, bounds.max.z});
+    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
+    glFrontFace(GL_CW);
+    const bool useAlphaTest = anyMaterialHasAlpha();
+    for (int32_t i = 0; i < loadedObjectCount(); ++i) {
+        if (modelLayout.bodyOfObject[i] < 0) continue;
+        const ObjectMesh mesh = buildObjectMesh(loadedObjects[i]);
+        compileModelList(i, mesh, useAlphaTest);
+        collectBodyPoints(i, mesh);
+    }
+}
+
+}  // namespace

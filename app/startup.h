@@ -2,8 +2,9 @@
 // and what it releases at exit.
 #pragma once
 
-// The 800 by 600 window titled "Varnel"; its GL context is current after.
-void openWindow(int* argc, char** argv);
+// The 800 by 600 window with its title ("Varnel" in the classic mode); its
+// GL context is current after.
+void openWindow(int* argc, char** argv, const char* title);
 // Display, reshape, mouse button, keyboard, mouse drag and special keys.
 void registerCallbacks();
 // Arms the next tick in 17 ms.

@@ -13,14 +13,55 @@ ViewState viewState;
 
 namespace {
 
+// The classic scene: its camera, and the size of its models (half their
+// box's diagonal), against which model mode scales the lights and arrows.
+constexpr Vector3d CLASSIC_EYE{50.0, 400.0, 300.0};
+constexpr double CLASSIC_MODEL_RADIUS = 90.0;
+constexpr double HALF_FIELD_OF_VIEW = 15.0 * 3.14159265358979323846 / 180.0;
+constexpr double WINDOW_ASPECT = 800.0 / 600.0;
+
 void addStep(float& value, double step);
 void applyTurn(ViewState& view, const Quaternion& turn);
+Vector3d unit(const Vector3d& v);
+Vector3d cross(const Vector3d& a, const Vector3d& b);
+double extentAlong(const Vector3d& axis, const Vector3d& low, const Vector3d& high);
 
 }  // namespace
 
 void resetViewRotation(ViewState& view) {
     view.viewRotation.set(1.0, 0.0, 0.0, 0.0);
     view.viewRotation.toMatrix({}, view.viewMatrix);
+}
+
+void frameView(ViewState& view, const Vector3d& low, const Vector3d& high) {
+    const Vector3d centre{(low.x + high.x) / 2, (low.y + high.y) / 2, (low.z + high.z) / 2};
+    const Vector3d back = unit(CLASSIC_EYE);
+    const Vector3d right = unit(cross(view.up, back));
+    const Vector3d upward = cross(back, right);
+    const double height = extentAlong(upward, low, high);
+    const double width = extentAlong(right, low, high);
+    const double depth = extentAlong(back, low, high);
+    // Half the window's height, unless that would take more than three
+    // quarters of its width.
+    const double across = std::max(height / 0.5, width / (0.75 * WINDOW_ASPECT));
+    double distance = across / (2 * std::tan(HALF_FIELD_OF_VIEW)) + depth / 2;
+    const double dx = high.x - low.x, dy = high.y - low.y, dz = high.z - low.z;
+    const double radius = std::sqrt(dx * dx + dy * dy + dz * dz) / 2;
+    if (!(distance > 0) || !std::isfinite(distance)) distance = 1.0;
+    view.center = centre;
+    view.eye = {centre.x + back.x * distance, centre.y + back.y * distance, centre.z + back.z * distance};
+    view.nearPlane = distance / 50;
+    view.farPlane = distance * 20;
+    view.markerScale = radius > 0 && std::isfinite(radius) ? radius / CLASSIC_MODEL_RADIUS : distance / 500;
+    view.offsetStep = view.markerScale;
+    view.framed = true;
+    resetFramedView(view);
+}
+
+void resetFramedView(ViewState& view) {
+    resetViewRotation(view);
+    for (float& offset : view.viewOffset) offset = 0.0f;
+    view.modelScale = 1.0f;
 }
 
 void resizeView(ViewState& view, int& width, int& height) {
@@ -79,13 +120,16 @@ KeyEffect applyKey(ViewState& view, unsigned char key) {
     case 'A': addStep(view.modelScale, 0.01); break;
     case 'z':
     case 'Z': addStep(view.modelScale, -0.01); break;
-    case 's': addStep(view.viewOffset[Lateral], -1.0); break;
-    case 'f': addStep(view.viewOffset[Lateral], 1.0); break;
-    case 'e': addStep(view.viewOffset[Vertical], 1.0); break;
-    case 'd': addStep(view.viewOffset[Vertical], -1.0); break;
-    case 'x': addStep(view.viewOffset[Depth], -1.0); break;
-    case 'c': addStep(view.viewOffset[Depth], 1.0); break;
+    case 's': addStep(view.viewOffset[Lateral], -view.offsetStep); break;
+    case 'f': addStep(view.viewOffset[Lateral], view.offsetStep); break;
+    case 'e': addStep(view.viewOffset[Vertical], view.offsetStep); break;
+    case 'd': addStep(view.viewOffset[Vertical], -view.offsetStep); break;
+    case 'x': addStep(view.viewOffset[Depth], -view.offsetStep); break;
+    case 'c': addStep(view.viewOffset[Depth], view.offsetStep); break;
     case 'u': return KeyEffect::PushFirstBody;
+    case 'r':
+        if (view.framed) return KeyEffect::ResetView;
+        break;
     default: break;
     }
     return KeyEffect::Redraw;
@@ -93,10 +137,10 @@ KeyEffect applyKey(ViewState& view, unsigned char key) {
 
 void applySpecialKey(ViewState& view, int key) {
     switch (key) {
-    case GLUT_KEY_LEFT: addStep(view.viewOffset[Lateral], -1.0); break;
-    case GLUT_KEY_UP: addStep(view.viewOffset[Vertical], 1.0); break;
-    case GLUT_KEY_RIGHT: addStep(view.viewOffset[Lateral], 1.0); break;
-    case GLUT_KEY_DOWN: addStep(view.viewOffset[Vertical], -1.0); break;
+    case GLUT_KEY_LEFT: addStep(view.viewOffset[Lateral], -view.offsetStep); break;
+    case GLUT_KEY_UP: addStep(view.viewOffset[Vertical], view.offsetStep); break;
+    case GLUT_KEY_RIGHT: addStep(view.viewOffset[Lateral], view.offsetStep); break;
+    case GLUT_KEY_DOWN: addStep(view.viewOffset[Vertical], -view.offsetStep); break;
     default: break;
     }
 }
@@ -112,6 +156,27 @@ void addStep(float& value, double step) {
 void applyTurn(ViewState& view, const Quaternion& turn) {
     view.viewRotation.preMultiply(turn);
     view.viewRotation.toMatrix({}, view.viewMatrix);
+}
+
+Vector3d unit(const Vector3d& v) {
+    const double length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    return {v.x / length, v.y / length, v.z / length};
+}
+
+Vector3d cross(const Vector3d& a, const Vector3d& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+// How far the box low .. high reaches along `axis`, a unit vector.
+double extentAlong(const Vector3d& axis, const Vector3d& low, const Vector3d& high) {
+    double least = INFINITY, most = -INFINITY;
+    for (int corner = 0; corner < 8; ++corner) {
+        const double along = axis.x * (corner & 1 ? high.x : low.x) + axis.y * (corner & 2 ? high.y : low.y) +
+                             axis.z * (corner & 4 ? high.z : low.z);
+        least = std::min(least, along);
+        most = std::max(most, along);
+    }
+    return most - least;
 }
 
 }  // namespace

@@ -25,12 +25,21 @@ struct ViewState {
     int leftDown = 0;
     int middleDown = 0;
     int rightDown = 0;
+    // The depth the camera sees, and how far an offset key moves the view.
+    double nearPlane = 10.0;
+    double farPlane = 1000.0;
+    double offsetStep = 1.0;
+    // Model mode: the size of the lights' orbit and the axis arrows against
+    // the classic scene's, and whether "r" brings back the framed view.
+    double markerScale = 1.0;
+    bool framed = false;
 };
 
 // What a key asks of the rest of the viewer once the view state has taken it.
 enum class KeyEffect {
     Redraw,
     PushFirstBody,
+    ResetView,
     Quit,
 };
 
@@ -38,6 +47,13 @@ extern ViewState viewState;
 
 // Back to the start rotation, with the view matrix rebuilt from it.
 void resetViewRotation(ViewState& view);
+// Model mode: aims the camera at the middle of `low` .. `high` (the model
+// at rest) from the classic camera's direction, standing back so that the
+// model fills about half the window's height, with near and far planes, key
+// steps, lights and arrows in proportion to its size.
+void frameView(ViewState& view, const Vector3d& low, const Vector3d& high);
+// Model mode's "r": the framed view again, unturned, unmoved and unscaled.
+void resetFramedView(ViewState& view);
 // Takes a new window size; a zero or negative side counts as one pixel so
 // the reciprocals and the aspect ratio stay finite. Returns the size used.
 void resizeView(ViewState& view, int& width, int& height);

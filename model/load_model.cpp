@@ -2,17 +2,19 @@
 #include <cstdio>
 
 #include "model/loaded_model.h"
+#include "model/regular_file.h"
 
 namespace {
 
 void printMessage(const char* text);
 void reportParseFailure(int32_t result);
 void copyIntoTables(const ModelData& data);
+std::string parseFailureText(int32_t result);
 
 }  // namespace
 
 int32_t loadModel(const char* path) {
-    FILE* file = fopen(path, "rb");
+    FILE* file = openRegularFile(path);
     if (file == nullptr) {
         printMessage("Can't open mqo file. [enter]\n");
         getchar();
@@ -27,6 +29,21 @@ int32_t loadModel(const char* path) {
         reportParseFailure(result);
     fclose(file);
     return 0;
+}
+
+std::optional<ModelReadFailure> loadModelFile(FILE* file) {
+    releaseModel();
+    currentDocument = new ModelDocument(ModelData{}, file);
+    int32_t result = currentDocument->parse();
+    if (result == ParseOk) {
+        copyIntoTables(currentDocument->data());
+        return std::nullopt;
+    }
+    ModelReadFailure failure{currentDocument->lineNumber(), parseFailureText(result)};
+    // A model that can't be read shows an empty scene, not the part before
+    // the fault.
+    releaseModel();
+    return failure;
 }
 
 namespace {
@@ -54,6 +71,15 @@ void copyIntoTables(const ModelData& data) {
     for (int32_t i = 0; i < objectCount; ++i) loadedObjects[i] = data.objects[i];
     int32_t materialCount = std::min(data.materialCount, MAX_MATERIALS);
     for (int32_t m = 0; m < materialCount; ++m) loadedMaterials[m] = data.materials[m];
+}
+
+std::string parseFailureText(int32_t result) {
+    switch (result) {
+    case ParseEof: return "expected \"}\" before the end of the file";
+    case ParseHeaderError: return "expected \"Metasequoia Document\"";
+    case ParseFormatError: return "expected \"Format Text Ver 1.0\"";
+    default: return "expected a line of the model format";
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 ObjectRecord loadedObjects[MAX_OBJECTS];
 MaterialRecord loadedMaterials[MAX_MATERIALS];
 ModelDocument* currentDocument = nullptr;
+ModelSettings modelSettings;
 
 int32_t documentObjectCount() {
     return currentDocument == nullptr ? 0 : currentDocument->objectCount();

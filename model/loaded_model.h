@@ -3,12 +3,37 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
 
 #include "mqo/model_document.h"
 #include "mqo/records.h"
 
 constexpr int MAX_OBJECTS = 256;
 constexpr int MAX_MATERIALS = 256;
+
+// The classic mode reads qemi_one.mqo from the working folder exactly as it
+// always has; model mode reads the file the user named, newer files included,
+// and shows it as a modeller would see it.
+enum class ViewerMode { Classic, Model };
+
+struct ModelSettings {
+    ViewerMode mode = ViewerMode::Classic;
+    // Model mode: the folder of the model file, where texture names resolve.
+    std::filesystem::path folder;
+    // Model mode: each visible object drops as a body of its own.
+    bool separateParts = false;
+};
+
+// Where a model-mode read stopped, and what the reader expected there.
+struct ModelReadFailure {
+    int64_t line = 0;
+    std::string expected;
+};
+
+extern ModelSettings modelSettings;
 
 extern ObjectRecord loadedObjects[MAX_OBJECTS];
 extern MaterialRecord loadedMaterials[MAX_MATERIALS];
@@ -18,6 +43,13 @@ extern ModelDocument* currentDocument;
 // Opens, reads and reports the model file; fills the tables on success.
 // Returns -1 when the file cannot be opened, otherwise 0.
 int32_t loadModel(const char* path);
+// Model mode: reads the open `file`, which stays the caller's to close, and
+// fills the tables on success. On failure the tables stay empty, no document
+// is kept, and the failure is returned for the caller to report.
+std::optional<ModelReadFailure> loadModelFile(FILE* file);
+inline bool inModelMode() {
+    return modelSettings.mode == ViewerMode::Model;
+}
 
 // The document's own counts; 0 when no model file could be opened.
 int32_t documentObjectCount();

@@ -52,6 +52,18 @@ struct ObjectRecord {
     VertexList vertices;
     int32_t faceCount = 0;
     FaceList faces;
+    // Keys that model mode follows; the classic mode reads past them.
+    int32_t visible = 15;    // 0 hides the object
+    int32_t shading = 1;     // 0 flat, 1 smooth
+    float facet = 59.5f;     // smoothing angle in degrees
+    int32_t mirror = 0;      // 0 none, 1 or 2 mirrored copies
+    int32_t mirrorAxis = 1;  // planes to mirror across: 1 x, 2 y, 4 z
+    float mirrorDistance = 0;
+    // Whether scale, rotation and translation were given: they then place
+    // the object's own frame, across whose planes mirrors reflect.
+    bool hasScale = false;
+    bool hasRotation = false;
+    bool hasTranslation = false;
 
     // No range check: callers walk 0 .. vertexCount - 1.
     VertexRecord vertexAt(int32_t index) const { return vertices[index]; }

@@ -3,6 +3,7 @@
 #include "model/loaded_model.h"
 #include "physics/bodies.h"
 #include "physics/collision_mesh.h"
+#include "physics/model_bodies.h"
 
 constexpr double GRAVITY_Z = -9.8;
 // Simulated seconds per step, whatever the real time between steps.
@@ -34,12 +35,19 @@ void initPhysics() {
     physicsWorld.contactGroup = dJointGroupCreate(0);
     physicsWorld.groundPlane = dCreatePlane(physicsWorld.space, 0, 0, 1, 0);
     dWorldSetGravity(physicsWorld.world, 0, 0, GRAVITY_Z);
+    if (inModelMode()) {
+        createModelBodies();
+        return;
+    }
     createBodies();
     if (loadedObjectCount() > 2) createHinges();
 }
 
 void stepPhysics() {
-    dSpaceCollide(physicsWorld.space, nullptr, nearCallback);
+    if (inModelMode())
+        addGroundContacts();
+    else
+        dSpaceCollide(physicsWorld.space, nullptr, nearCallback);
     dWorldStep(physicsWorld.world, STEP_SIZE);
     // A contact holds for one step only; the next pass finds it afresh.
     dJointGroupEmpty(physicsWorld.contactGroup);
@@ -72,6 +80,7 @@ void destroyPhysics() {
     dWorldDestroy(physicsWorld.world);
     // The geometries that used the mesh data went with the space.
     destroyCollisionMeshData();
+    releaseModelBodies();
     dCloseODE();
     physicsWorld = PhysicsWorld{};
     for (BodyEntry& entry : bodyTable) entry = BodyEntry{};

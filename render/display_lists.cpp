@@ -4,28 +4,16 @@
 #include <cstddef>
 
 #include "model/loaded_model.h"
-#include "render/textures.h"
+#include "render/face_materials.h"
 
 GLuint displayListIds[256] = {};
 
 namespace {
 
-struct FaceMaterial {
-    GLfloat ambient[4];
-    GLfloat diffuse[4];
-    GLfloat specular[4];
-    GLfloat emission[4];
-    GLfloat shininess;
-    bool textured;
-};
-
-bool anyMaterialHasAlpha();
 void compileObject(const ObjectRecord& object, bool useAlphaTest);
-bool cornersAreVertices(const FaceRecord& face, const ObjectRecord& object);
-FaceMaterial materialOfFace(int32_t materialIndex);
-void scale(const float colour[4], float factor, GLfloat out[4]);
-void applyMaterial(const FaceMaterial& material, int32_t materialIndex);
+bool isDrawable(const FaceRecord& face, const ObjectRecord& object);
 void emitFace(const FaceRecord& face, const ObjectRecord& object, bool textured);
+void emitCorner(const FaceRecord& face, int32_t corner, const ObjectRecord& object, bool textured);
 
 }  // namespace
 
@@ -41,35 +29,40 @@ void buildDisplayLists() {
 
 namespace {
 
-// One switch for the whole model: the alpha test goes around every list as
-// soon as any material cuts its texture with an alpha plane.
-bool anyMaterialHasAlpha() {
-    for (int32_t m = 0; m < loadedMaterialCount(); ++m)
-        if (loadedMaterials[m].hasAlpha) return true;
-    return false;
-}
-
 void compileObject(const ObjectRecord& object, bool useAlphaTest) {
     if (useAlphaTest) {
         glEnable(GL_ALPHA_TEST);
         glAlphaFunc(GL_GREATER, 0.5f);
     }
-    size_t faceCount = std::min(static_cast<size_t>(std::max(object.faceCount, 0)), object.faces.size());
-    for (size_t f = 0; f < faceCount; ++f) {
-        const FaceRecord& face = object.faces[f];
-        if (!cornersAreVertices(face, object)) continue;
-        FaceMaterial material = materialOfFace(face.materialIndex);
-        applyMaterial(material, face.materialIndex);
-        emitFace(face, object, material.textured);
+    const size_t faceCount = std::min(static_cast<size_t>(std::max(object.faceCount, 0)), object.faces.size());
+    for (size_t first = 0; first < faceCount;) {
+        if (!isDrawable(object.faces[first], object)) {
+            ++first;
+            continue;
+        }
+        const int32_t materialIndex = object.faces[first].materialIndex;
+        const FaceMaterial material = materialOfFace(materialIndex);
+        applyMaterial(material, materialIndex);
+        glBegin(GL_TRIANGLES);
+        size_t end = first;
+        for (; end < faceCount; ++end) {
+            const FaceRecord& face = object.faces[end];
+            if (!isDrawable(face, object)) continue;
+            if (face.materialIndex != materialIndex) break;
+            emitFace(face, object, material.textured);
+        }
+        glEnd();
         if (material.textured) glDisable(GL_TEXTURE_2D);
+        first = end;
     }
     if (useAlphaTest) glDisable(GL_ALPHA_TEST);
 }
 
-// A face whose corner names a vertex the object doesn't have is left out
-// rather than drawn from memory past the object's vertices.
-bool cornersAreVertices(const FaceRecord& face, const ObjectRecord& object) {
-    if (face.vertexCount > 4) return false;
+// A face of fewer than three corners covers nothing, and one whose corner
+// names a vertex the object doesn't have is left out rather than drawn from
+// memory past the object's vertices.
+bool isDrawable(const FaceRecord& face, const ObjectRecord& object) {
+    if (face.vertexCount < 3 || face.vertexCount > 4) return false;
     for (int32_t k = 0; k < face.vertexCount; ++k) {
         int32_t index = face.vertexIndex[k];
         if (index < 0 || static_cast<size_t>(index) >= object.vertices.size()) return false;
@@ -77,54 +70,23 @@ bool cornersAreVertices(const FaceRecord& face, const ObjectRecord& object) {
     return true;
 }
 
-FaceMaterial materialOfFace(int32_t materialIndex) {
-    FaceMaterial result{};
-    // A face without a material, or naming one the model doesn't have, is
-    // drawn saturated white. NOTE: the colour is 255.0, not 1.0: lighting
-    // clamps the lit colour, so such faces show as bright as the lights allow.
-    if (materialIndex < 0 || materialIndex >= loadedMaterialCount()) {
-        const float white[4] = {255.0f, 255.0f, 255.0f, 255.0f};
-        scale(white, 0.2f, result.ambient);
-        scale(white, 0.3f, result.diffuse);
-        scale(white, 0.25f, result.specular);
-        result.shininess = 5.0f;
-        return result;
-    }
-    const MaterialRecord& material = loadedMaterials[materialIndex];
-    scale(material.col, material.amb, result.ambient);
-    scale(material.col, material.dif, result.diffuse);
-    scale(material.col, material.spc, result.specular);
-    scale(material.col, material.emi, result.emission);
-    result.shininess = material.power;
-    result.textured = material.hasTexture != 0;
-    return result;
-}
-
-void scale(const float colour[4], float factor, GLfloat out[4]) {
-    for (int c = 0; c < 4; ++c) out[c] = colour[c] * factor;
-}
-
-void applyMaterial(const FaceMaterial& material, int32_t materialIndex) {
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, material.ambient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, material.diffuse);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, material.specular);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, material.emission);
-    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, material.shininess);
-    if (material.textured) {
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, textureIds[materialIndex]);
-    }
-}
-
+// The face as the fan of triangles from its first corner, the triangles a
+// GL_POLYGON of the same corners is drawn as. NOTE: each triangle starts at
+// its second corner, (k, k + 1, 0), in the order the renderer itself cuts a
+// polygon: the colours it interpolates then round exactly as before.
 void emitFace(const FaceRecord& face, const ObjectRecord& object, bool textured) {
-    glBegin(GL_POLYGON);
-    for (int32_t k = 0; k < face.vertexCount; ++k) {
-        // The texture holds its image transposed, so (u, v) goes as (v, u).
-        if (textured) glTexCoord2f(face.uv[k][1], face.uv[k][0]);
-        VertexRecord vertex = object.vertexAt(face.vertexIndex[k]);
-        glVertex3d(vertex.x, vertex.y, vertex.z);
+    for (int32_t k = 1; k + 1 < face.vertexCount; ++k) {
+        emitCorner(face, k, object, textured);
+        emitCorner(face, k + 1, object, textured);
+        emitCorner(face, 0, object, textured);
     }
-    glEnd();
+}
+
+void emitCorner(const FaceRecord& face, int32_t corner, const ObjectRecord& object, bool textured) {
+    // The texture holds its image transposed, so (u, v) goes as (v, u).
+    if (textured) glTexCoord2f(face.uv[corner][1], face.uv[corner][0]);
+    const VertexRecord& vertex = object.vertices[face.vertexIndex[corner]];
+    glVertex3f(vertex.x, vertex.y, vertex.z);
 }
 
 }  // namespace

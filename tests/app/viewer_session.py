@@ -71,9 +71,11 @@ class Picture:
 
 
 class Viewer:
-    """The viewer running in a folder of its own that holds the given files."""
+    """The viewer running in a folder of its own that holds the given files,
+    with these arguments, in a window of this title."""
 
-    def __init__(self, files):
+    def __init__(self, files, arguments=(), title="Varnel"):
+        self.title = title
         self.folder = tempfile.TemporaryDirectory(prefix="varnel-e2e-")
         folder = Path(self.folder.name)
         for name, content in files.items():
@@ -82,7 +84,7 @@ class Viewer:
         self.output, self.errors = folder / "stdout.bin", folder / "stderr.txt"
         with open(self.output, "wb") as out, open(self.errors, "wb") as err:
             # Unbuffered, so a line written to the viewer reaches it at once.
-            self.process = subprocess.Popen([os.environ["VARNEL"]], cwd=folder, stdout=out,
+            self.process = subprocess.Popen([os.environ["VARNEL"], *arguments], cwd=folder, stdout=out,
                                             stderr=err, stdin=subprocess.PIPE, bufsize=0)
 
     def __enter__(self):
@@ -102,7 +104,7 @@ class Viewer:
         return self.errors.read_text(errors="replace")
 
     def windows(self, *options):
-        return xdotool("search", *options, "--name", "^Varnel$").split()
+        return xdotool("search", *options, "--name", f"^{re.escape(self.title)}$").split()
 
     @functools.cached_property
     def window(self):
@@ -127,13 +129,17 @@ class Viewer:
 
     def picture_showing(self, kind, minimum=1):
         """The first screenshot with at least `minimum` pixels of `kind`."""
+        return self.picture_where(lambda picture: picture.count(kind) >= minimum, f"{minimum} {kind} pixels")
+
+    def picture_where(self, condition, what):
+        """The first screenshot for which condition(picture) holds."""
         def attempt():
             try:
                 picture = self.picture()
             except AssertionError:
                 return None  # not viewable yet, while the window maps
-            return picture if picture.count(kind) >= minimum else None
-        return poll(attempt, f"{minimum} {kind} pixels")
+            return picture if condition(picture) else None
+        return poll(attempt, what)
 
     # Keys go to the window under the pointer, as the X server's focus
     # follows the pointer when no window manager runs.

@@ -1,0 +1,75 @@
+#include "app/screenshot.h"
+
+#include <GL/glut.h>
+#include <png.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "app/frame.h"
+#include "app/light_orbit.h"
+#include "physics/physics_world.h"
+
+namespace {
+
+// The viewer's tick, whose count a screenshot's time is divided into.
+constexpr double TICK_SECONDS = 0.017;
+
+const char* picturePath = nullptr;
+double runSeconds = 0.0;
+
+void photographFrame();
+bool writeWindowPicture(const char* path);
+
+}  // namespace
+
+void photographOnFirstFrame(const char* path, double seconds) {
+    picturePath = path;
+    runSeconds = seconds;
+    glutDisplayFunc(photographFrame);
+}
+
+namespace {
+
+// Each tick of a normal run steps the world and brings one more frame, and
+// every frame moves the lights on by a degree.
+void photographFrame() {
+    const long ticks = std::lround(runSeconds / TICK_SECONDS);
+    for (long tick = 0; tick < ticks; ++tick) {
+        stepPhysics();
+        advanceLightOrbit(lightOrbit);
+    }
+    drawFrame();
+    const bool written = writeWindowPicture(picturePath);
+    glutSwapBuffers();
+    if (!written) {
+        std::fprintf(stderr, "varnel: cannot write '%s'\n", picturePath);
+        std::exit(1);
+    }
+    std::exit(0);
+}
+
+// The frame just drawn, read back from the buffer that is about to be shown.
+bool writeWindowPicture(const char* path) {
+    const int width = glutGet(GLUT_WINDOW_WIDTH);
+    const int height = glutGet(GLUT_WINDOW_HEIGHT);
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGB;
+    // OpenGL's rows start at the bottom: a negative stride writes them from
+    // the top.
+    const png_int_32 stride = -static_cast<png_int_32>(width * 3);
+    return png_image_write_to_file(&image, path, 0, pixels.data(), stride, nullptr) != 0;
+}
+
+}  // namespace

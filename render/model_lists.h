@@ -1,0 +1,12 @@
+// Model mode's display lists: an object's triangles grouped by material,
+// each corner with its normal, so that the model shows shaded the way the
+// modeller shows it.
+#pragma once
+
+#include <cstdint>
+
+#include "model/object_mesh.h"
+
+// Compiles the display list of loaded object `object` from its mesh; the
+// alpha test goes around it when `useAlphaTest` is set.
+void compileModelList(int32_t object, const ObjectMesh& mesh, bool useAlphaTest);

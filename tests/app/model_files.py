@@ -1,0 +1,66 @@
+"""Model files written by the tests: objects as lists of vertices and faces,
+and the shapes the model-mode cases drop."""
+
+import math
+
+
+def mqo(objects, materials=(), header="Format Text Ver 1.0", extra=""):
+    """A model file. Each object is (name, vertices, faces, keys): faces are
+    (corners, material) or (corners, material, uvs); keys are the object's
+    own lines, such as "mirror 1"."""
+    lines = ["Metasequoia Document", header, extra]
+    if materials:
+        lines += [f"Material {len(materials)} {{", *[f"\t{m}" for m in materials], "}"]
+    for name, vertices, faces, keys in objects:
+        lines += [f'Object "{name}" {{', *[f"\t{key}" for key in keys], f"\tvertex {len(vertices)} {{"]
+        lines += [f"\t\t{x:g} {y:g} {z:g}" for x, y, z in vertices]
+        lines += ["\t}", f"\tface {len(faces)} {{"]
+        for corners, material, *uvs in faces:
+            line = f"\t\t{len(corners)} V({' '.join(map(str, corners))})"
+            line += f" M({material})" if material is not None else ""
+            if uvs:
+                line += f" UV({' '.join(f'{u:g} {v:g}' for u, v in uvs[0])})"
+            lines.append(line)
+        lines += ["\t}", "}"]
+    return "\r\n".join(lines + ["Eof", ""]).encode()
+
+
+def material(name, colour, dif=0.8, amb=0.6, emi=0.0, extra=""):
+    r, g, b = colour
+    return f'"{name}" col({r} {g} {b} 1) dif({dif}) amb({amb}) emi({emi}) spc(0) power(5) {extra}'
+
+
+# A box's corners, x fastest, and its six sides, clockwise seen from outside.
+BOX_CORNERS = [(x, y, z) for z in (-1, 1) for y in (-1, 1) for x in (-1, 1)]
+BOX_SIDES = [(0, 1, 3, 2), (4, 6, 7, 5), (0, 4, 5, 1), (2, 3, 7, 6), (0, 2, 6, 4), (1, 5, 7, 3)]
+
+
+def box(name, size, centre=(0, 0, 0), material=0, keys=()):
+    """An axis-aligned box of `size` (x, y, z) around `centre`."""
+    vertices = [tuple(c + s / 2 * k for c, s, k in zip(centre, size, corner)) for corner in BOX_CORNERS]
+    return (name, vertices, [(side, material) for side in BOX_SIDES], list(keys))
+
+
+def sphere(name, radius, rings, segments, material=0, keys=()):
+    """A UV sphere of `rings` bands and `segments` slices."""
+    vertices = [(0, radius, 0)]
+    for ring in range(1, rings):
+        polar = math.pi * ring / rings
+        for segment in range(segments):
+            around = 2 * math.pi * segment / segments
+            vertices.append((radius * math.sin(polar) * math.cos(around), radius * math.cos(polar),
+                             radius * math.sin(polar) * math.sin(around)))
+    vertices.append((0, -radius, 0))
+    last = len(vertices) - 1
+
+    def at(ring, segment):
+        return 1 + (ring - 1) * segments + segment % segments
+
+    faces = []
+    for segment in range(segments):
+        faces.append(((0, at(1, segment + 1), at(1, segment)), material))
+        faces.append(((last, at(rings - 1, segment), at(rings - 1, segment + 1)), material))
+        for ring in range(1, rings - 1):
+            faces.append(((at(ring, segment), at(ring, segment + 1), at(ring + 1, segment + 1),
+                           at(ring + 1, segment)), material))
+    return (name, vertices, faces, list(keys))
