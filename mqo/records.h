@@ -43,14 +43,21 @@ static_assert(sizeof(FaceRecord) == 18 * 4, "a face is eighteen 32-bit words");
 using VertexList = GeometryList<VertexRecord>;
 using FaceList = GeometryList<FaceRecord>;
 
+// NOTE: the fields lie so that no padding is left between them: a model of
+// many tiny objects is mostly these records.
 struct ObjectRecord {
     RecordText name;
     Point3 scale;
     Point3 rotation;
     Point3 translation;
+    // Whether scale, rotation and translation were given: they then place
+    // the object's own frame, across whose planes mirrors reflect.
+    bool hasScale = false;
+    bool hasRotation = false;
+    bool hasTranslation = false;
     int32_t vertexCount = 0;
-    VertexList vertices;
     int32_t faceCount = 0;
+    VertexList vertices;
     FaceList faces;
     // Keys that model mode follows; the classic mode reads past them.
     int32_t visible = 15;    // 0 hides the object
@@ -59,11 +66,6 @@ struct ObjectRecord {
     int32_t mirror = 0;      // 0 none, 1 or 2 mirrored copies
     int32_t mirrorAxis = 1;  // planes to mirror across: 1 x, 2 y, 4 z
     float mirrorDistance = 0;
-    // Whether scale, rotation and translation were given: they then place
-    // the object's own frame, across whose planes mirrors reflect.
-    bool hasScale = false;
-    bool hasRotation = false;
-    bool hasTranslation = false;
 
     // No range check: callers walk 0 .. vertexCount - 1.
     VertexRecord vertexAt(int32_t index) const { return vertices[index]; }
