@@ -1,6 +1,6 @@
-// Cuts one line of model text into tokens. Names and paths are Shift JIS, so
-// the byte after a lead byte is always taken with it: a trail byte that looks
-// like a bracket, a brace or a quote never cuts a token.
+// Cuts one line of model text into tokens. Names and paths may hold
+// double-byte characters, whose two bytes stay together: a trail byte that
+// looks like a bracket, a brace or a quote never cuts a token.
 #pragma once
 
 #include <array>
@@ -9,7 +9,12 @@
 #include <memory>
 #include <string_view>
 
+#include "mqo/ascii_case.h"
+#include "mqo/code_page.h"
 #include "mqo/number_text.h"
+
+// Which bytes start a double-byte character and which may end one.
+struct BytePairing;
 
 class LineTokenizer {
 public:
@@ -21,12 +26,17 @@ public:
     }();
     static constexpr char quoteChar = '"';
 
-    // Lead bytes of code page 932 (Shift JIS).
-    static constexpr bool isLeadByte(unsigned char byte) {
-        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-    }
+    // Lead bytes of code page 932 (Shift JIS), the classic rule's.
+    static constexpr bool isLeadByte(unsigned char byte) { return ::isLeadByte(CodePage::ShiftJis, byte); }
 
+    LineTokenizer();
     virtual ~LineTokenizer() = default;
+
+    // The classic rule, until this is called: a Shift JIS lead byte takes
+    // whatever byte follows it. From then on a lead byte of `page` takes the
+    // next byte only when that is one of the page's trail bytes, so a name
+    // that ends in a lead byte no longer swallows its closing quote.
+    void pairBytesAs(CodePage page);
 
     // Cuts `line` into tokens and returns their number. The line ends at its
     // first NUL, line feed or carriage return (outside a double-byte pair).
@@ -48,7 +58,7 @@ public:
     // "scene" and "SCENE" but no other byte is compared loosely.
     bool keywordIs(std::string_view text, int minimum) const { return tokenCount_ >= minimum && tokenIs(0, text); }
     bool tokenIs(int index, std::string_view text) const {
-        return index >= 0 && index < tokenCount_ && sameLetters(tokens_[index], text);
+        return index >= 0 && index < tokenCount_ && sameIgnoringAsciiCase(tokens_[index], text);
     }
     // Token `index` as a number; 0 for a token past the end of the line.
     int32_t intAt(int index) const { return index >= 0 && index < tokenCount_ ? decimalToInt32(tokens_[index]) : 0; }
@@ -60,18 +70,14 @@ protected:
     void markEndOfFile() { tokenCount_ = -1; }
 
 private:
-    static bool sameLetters(std::string_view token, std::string_view text) {
-        if (token.size() != text.size()) return false;
-        for (size_t i = 0; i < token.size(); ++i)
-            if (foldLetter(token[i]) != foldLetter(text[i])) return false;
-        return true;
-    }
-    static char foldLetter(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+    size_t wordEnd(std::string_view line, size_t i) const;
+    size_t pairEnd(std::string_view line, size_t lead) const;
     size_t splitQuoted(std::string_view line, size_t start, size_t& count);
     void growTable(size_t slots);
 
     // Never shrinks; slots past tokenCount_ may view lines already gone.
     std::unique_ptr<std::string_view[]> tokens_;
+    const BytePairing* pairing_;
     size_t capacity_ = 0;
     int tokenCount_ = 0;
 };

@@ -1,8 +1,8 @@
 #include "tools/mqoinfo/quoted_text.h"
 
-void QuotedTextWriter::write(std::string_view cp932Bytes, OutputBuffer& out) {
+void QuotedTextWriter::write(std::string_view bytes, OutputBuffer& out) {
     utf8.clear();
-    decoder.appendUtf8(cp932Bytes, utf8);
+    decoder.append(bytes, utf8);
     appendJsonString(utf8, out);
 }
 

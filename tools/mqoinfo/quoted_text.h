@@ -5,17 +5,20 @@
 #include <string>
 #include <string_view>
 
+#include "mqo/code_page.h"
 #include "mqo/records.h"
-#include "tools/mqoinfo/cp932_text.h"
 #include "tools/mqoinfo/output_buffer.h"
 
 class QuotedTextWriter {
 public:
+    // Texts are written in `page`.
+    explicit QuotedTextWriter(CodePage page = CodePage::ShiftJis) : decoder(page) {}
+
     void write(const RecordText& text, OutputBuffer& out) { write(text.view(), out); }
-    void write(std::string_view cp932Bytes, OutputBuffer& out);
+    void write(std::string_view bytes, OutputBuffer& out);
 
 private:
-    Cp932Decoder decoder;
+    Utf8Decoder decoder;
     std::string utf8;  // reused, so that a big model's names cost no allocations
 };
 
