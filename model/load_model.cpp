@@ -9,7 +9,6 @@ namespace {
 void printMessage(const char* text);
 void reportParseFailure(int32_t result);
 void copyIntoTables(const ModelData& data);
-std::string parseFailureText(int32_t result);
 
 }  // namespace
 
@@ -33,13 +32,13 @@ int32_t loadModel(const char* path) {
 
 std::optional<ModelReadFailure> loadModelFile(FILE* file) {
     releaseModel();
-    currentDocument = new ModelDocument(ModelData{}, file);
+    currentDocument = new ModelDocument(ModelData{}, file, ReadingMode::Model);
     int32_t result = currentDocument->parse();
     if (result == ParseOk) {
         copyIntoTables(currentDocument->data());
         return std::nullopt;
     }
-    ModelReadFailure failure{currentDocument->lineNumber(), parseFailureText(result)};
+    ModelReadFailure failure{currentDocument->lineNumber(), currentDocument->failureText()};
     // A model that can't be read shows an empty scene, not the part before
     // the fault.
     releaseModel();
@@ -71,15 +70,6 @@ void copyIntoTables(const ModelData& data) {
     for (int32_t i = 0; i < objectCount; ++i) loadedObjects[i] = data.objects[i];
     int32_t materialCount = std::min(data.materialCount, MAX_MATERIALS);
     for (int32_t m = 0; m < materialCount; ++m) loadedMaterials[m] = data.materials[m];
-}
-
-std::string parseFailureText(int32_t result) {
-    switch (result) {
-    case ParseEof: return "expected \"}\" before the end of the file";
-    case ParseHeaderError: return "expected \"Metasequoia Document\"";
-    case ParseFormatError: return "expected \"Format Text Ver 1.0\"";
-    default: return "expected a line of the model format";
-    }
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ constexpr double DEGREES_TO_RADIANS = 3.14159265358979323846 / 180.0;
 std::vector<MirrorCopy> mirrorCopies(const ObjectRecord& object);
 Affine reflectionInFrame(const ObjectRecord& object, int axes);
 void rotationOf(const Point3& angles, double out[3][3]);
-bool cornersAreVertices(const FaceRecord& face, size_t vertexCount);
+bool cornersAreVertices(const FaceCorners& face, size_t vertexCount);
 void appendFaceTriangles(const ObjectRecord& object, uint32_t faceIndex, std::vector<MeshTriangle>& triangles);
 
 }  // namespace
@@ -39,7 +39,7 @@ ObjectMesh buildObjectMesh(const ObjectRecord& object) {
     mesh.positions.reserve(vertexCount);
     for (const VertexRecord& vertex : object.vertices) mesh.positions.push_back({vertex.x, vertex.y, vertex.z});
     for (size_t f = 0; f < object.faces.size(); ++f)
-        if (cornersAreVertices(object.faces[f], vertexCount))
+        if (cornersAreVertices(object.faces.corners(f), vertexCount))
             appendFaceTriangles(object, static_cast<uint32_t>(f), mesh.triangles);
 
     const std::vector<MirrorCopy> copies = mirrorCopies(object);
@@ -81,10 +81,11 @@ Point3 Bounds::centre() const {
 Bounds meshBounds(const ObjectRecord& object) {
     Bounds own;
     const size_t vertexCount = object.vertices.size();
-    for (const FaceRecord& face : object.faces) {
+    for (size_t f = 0; f < object.faces.size(); ++f) {
+        const FaceCorners face = object.faces.corners(f);
         if (!cornersAreVertices(face, vertexCount)) continue;
-        for (int32_t k = 0; k < face.vertexCount; ++k) {
-            const VertexRecord& vertex = object.vertices[face.vertexIndex[k]];
+        for (const int32_t index : face.vertices) {
+            const VertexRecord& vertex = object.vertices[index];
             const Point3 point{vertex.x, vertex.y, vertex.z};
             if (std::isfinite(point.x) && std::isfinite(point.y) && std::isfinite(point.z)) own.add(point);
         }
@@ -173,29 +174,28 @@ void rotationOf(const Point3& angles, double out[3][3]) {
         }
 }
 
-bool cornersAreVertices(const FaceRecord& face, size_t vertexCount) {
-    if (face.vertexCount < 0 || face.vertexCount > 4) return false;
-    for (int32_t k = 0; k < face.vertexCount; ++k)
-        if (face.vertexIndex[k] < 0 || static_cast<size_t>(face.vertexIndex[k]) >= vertexCount) return false;
-    return true;
+bool cornersAreVertices(const FaceCorners& face, size_t vertexCount) {
+    return std::all_of(face.vertices.begin(), face.vertices.end(),
+                       [&](int32_t index) { return index >= 0 && static_cast<size_t>(index) < vertexCount; });
 }
 
 void appendFaceTriangles(const ObjectRecord& object, uint32_t faceIndex, std::vector<MeshTriangle>& triangles) {
-    const FaceRecord& face = object.faces[faceIndex];
-    Point3 corners[4];
-    for (int32_t k = 0; k < face.vertexCount; ++k) {
-        const VertexRecord& vertex = object.vertices[face.vertexIndex[k]];
-        corners[k] = {vertex.x, vertex.y, vertex.z};
+    const FaceCorners face = object.faces.corners(faceIndex);
+    static thread_local std::vector<Point3> corners;
+    corners.clear();
+    for (const int32_t index : face.vertices) {
+        const VertexRecord& vertex = object.vertices[index];
+        corners.push_back({vertex.x, vertex.y, vertex.z});
     }
     static thread_local std::vector<int32_t> cut;
     cut.clear();
-    triangulateFace(std::span<const Point3>(corners, face.vertexCount), cut);
+    triangulateFace(corners, cut);
     for (size_t t = 0; t < cut.size(); t += 3) {
         MeshTriangle triangle{};
         triangle.face = faceIndex;
         for (int c = 0; c < 3; ++c) {
             triangle.corner[c] = static_cast<uint32_t>(cut[t + c]);
-            triangle.vertex[c] = static_cast<uint32_t>(face.vertexIndex[cut[t + c]]);
+            triangle.vertex[c] = static_cast<uint32_t>(face.vertices[cut[t + c]]);
         }
         triangles.push_back(triangle);
     }

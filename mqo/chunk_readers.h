@@ -12,9 +12,8 @@
 void readSceneChunk(ChunkCursor& cursor, SceneRecord& scene);
 // One material per line, appended to `data` in file order.
 void readMaterialChunk(ChunkCursor& cursor, ModelData& data);
-// One object's body; false for a malformed block head inside it. Faces may
-// name the first `materialCount` materials.
-bool readObjectChunk(ChunkCursor& cursor, ObjectRecord& object, int32_t materialCount);
+// One object's body. Faces may name the first `materialCount` materials.
+void readObjectChunk(ChunkCursor& cursor, ObjectRecord& object, int32_t materialCount);
 // A text vertex block.
 void readVertexChunk(ChunkCursor& cursor, ObjectRecord& object);
 // A face block.

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <span>
 #include <stdexcept>
 #include <type_traits>
 #include <utility>
@@ -29,7 +30,7 @@ public:
     using const_iterator = const T*;
 
     GeometryList() = default;
-    GeometryList(const GeometryList& other) { append(other.data(), other.size()); }
+    GeometryList(const GeometryList& other) { append(std::span<const T>(other.data(), other.size())); }
     GeometryList(GeometryList&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
     GeometryList& operator=(const GeometryList& other) {
         if (this != &other) {
@@ -69,6 +70,21 @@ public:
         if (size() == capacity()) reserve(size() + 1);
         items()[block_->size++] = item;
     }
+    void append(std::span<const T> items) {
+        if (items.empty()) return;
+        reserve(size() + items.size());
+        memcpy(this->items() + block_->size, items.data(), items.size() * sizeof(T));
+        block_->size += items.size();
+    }
+    // New records are value-initialised: zeros.
+    void resize(size_t count) {
+        const size_t current = size();
+        if (count > current) {
+            reserve(count);
+            std::fill(items() + current, items() + count, T{});
+        }
+        if (block_ != nullptr) block_->size = count;
+    }
     // Grows at least geometrically, so that appends one by one stay linear.
     void reserve(size_t count) {
         size_t current = capacity();
@@ -92,12 +108,6 @@ private:
 
     static constexpr size_t bytesFor(size_t count) { return sizeof(Header) + count * sizeof(T); }
     T* items() const { return reinterpret_cast<T*>(block_ + 1); }
-    void append(const T* first, size_t count) {
-        if (count == 0) return;
-        reserve(size() + count);
-        memcpy(items() + block_->size, first, count * sizeof(T));
-        block_->size += count;
-    }
 
     Header* block_ = nullptr;
 };

@@ -20,19 +20,20 @@ int StreamLineReader::readLine() {
             line_.push_back(static_cast<char>(trail));
         }
     }
-    return splitLine(line_);
-}
-
-int StreamLineReader::splitLine(std::string_view line) {
-    ++linesRead_;
-    return split(line);
+    countLine();
+    return split(line_);
 }
 
 int BufferedLineReader::readLine() {
-    std::string_view piece = source().readPiece(LINE_PIECE_SIZE);
-    if (piece.empty()) {
+    std::string_view text = readText();
+    return tokenCount() < 0 ? -1 : split(text);
+}
+
+std::string_view BufferedLineReader::readText() {
+    std::string_view piece = source().readPiece(pieceSize_);
+    if (piece.empty())
         markEndOfFile();
-        return -1;
-    }
-    return splitLine(piece);
+    else
+        countLine();
+    return piece;
 }

@@ -3,6 +3,7 @@
 // StreamLineReader ends lines at a lone carriage return as well.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -22,7 +23,7 @@ public:
 
 protected:
     ModelSource& source() { return source_; }
-    int splitLine(std::string_view line);
+    void countLine() { ++linesRead_; }
 
 private:
     ModelSource& source_;
@@ -39,4 +40,13 @@ public:
     using StreamLineReader::StreamLineReader;
 
     int readLine() override;
+    // The next line's bytes, not cut into tokens: empty, with tokenCount()
+    // -1, at the end of the file. The view lasts until the next read.
+    std::string_view readText();
+    // From now on a line is taken whole however long it is, as far as the
+    // next line feed.
+    void readWholeLines() { pieceSize_ = SIZE_MAX; }
+
+private:
+    size_t pieceSize_ = LINE_PIECE_SIZE;
 };

@@ -35,7 +35,7 @@ int skipUnknownAttribute(const LineTokenizer& line, int i);
 void readMaterialChunk(ChunkCursor& cursor, ModelData& data) {
     const LineTokenizer& line = cursor.line();
     for (;;) {
-        if (cursor.readChunkLine() == 0) continue;
+        if (cursor.readChunkLine("the Material chunk") == 0) continue;
         if (line.keywordIs("}", 1)) return;
         MaterialRecord material;
         material.name = line.tokenAt(0);

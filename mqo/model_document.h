@@ -13,9 +13,9 @@
 class ModelDocument {
 public:
     // Reads from `file`, opened by the caller in binary mode; never closes it.
-    ModelDocument(const ModelData& initial, FILE* file);
+    ModelDocument(const ModelData& initial, FILE* file, ReadingMode mode = ReadingMode::Classic);
     // Reads from memory; `bytes` must outlive the document.
-    ModelDocument(const ModelData& initial, std::string_view bytes);
+    ModelDocument(const ModelData& initial, std::string_view bytes, ReadingMode mode = ReadingMode::Classic);
     virtual ~ModelDocument();
 
     ModelDocument(const ModelDocument&) = delete;
@@ -38,15 +38,20 @@ public:
     int32_t materialCount() const;
     // Read-only view of the document's data, without a copy.
     const ModelData& data() const;
-    // Number of lines (or 8190-byte line pieces) read so far: after a failed
+    // Number of lines read so far (ChunkCursor::lineNumber): after a failed
     // parse, the line where reading stopped.
     int64_t lineNumber() const;
+    // After a failed parse, what the reader expected at that line, such as
+    // `expected "{" at the end of an Object line`; empty otherwise.
+    const char* failureText() const;
 
 private:
     void readHeader();
     void readChunks();
     void readObject();
+    void readCodePage();
 
     ChunkCursor cursor_;
     ModelData data_;
+    ReadFailure failure_;
 };

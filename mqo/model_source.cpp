@@ -7,24 +7,37 @@
 namespace {
 
 // Large enough that refills are rare, small enough to cost little to touch;
-// always far above the longest line piece.
+// far above the longest classic line piece.
 constexpr size_t WINDOW_SIZE = size_t{1} << 20;
 
 }  // namespace
 
 // No file reads as an empty one.
 ModelSource::ModelSource(FILE* file)
-    : file_(file), buffer_(new char[WINDOW_SIZE]), window_(buffer_.get()), fileAtEnd_(file == nullptr) {}
+    : file_(file),
+      buffer_(new char[WINDOW_SIZE]),
+      bufferSize_(WINDOW_SIZE),
+      window_(buffer_.get()),
+      fileAtEnd_(file == nullptr) {}
 
 ModelSource::ModelSource(std::string_view bytes) : window_(bytes.empty() ? "" : bytes.data()), end_(bytes.size()) {}
 
 std::string_view ModelSource::readPiece(size_t limit) {
-    // A piece may end beyond the window: take in more of the file first.
-    while (end_ - begin_ < limit && memchr(window_ + begin_, '\n', end_ - begin_) == nullptr)
-        if (!refill()) break;
+    size_t searched = 0;  // bytes at the start of the piece known to hold no line feed
+    size_t length = 0;
+    for (;;) {
+        length = std::min(end_ - begin_, limit);
+        if (const void* lineFeed = memchr(window_ + begin_ + searched, '\n', length - searched)) {
+            length = static_cast<const char*>(lineFeed) - (window_ + begin_) + 1;
+            break;
+        }
+        // A piece may end beyond the window: take in more of the file first.
+        if (length == limit || !refill()) break;
+        searched = length;
+    }
+    // NOTE: taken only now: refilling moves the window, even when nothing
+    // more could be read.
     const char* start = window_ + begin_;
-    size_t length = std::min(end_ - begin_, limit);
-    if (const void* lineFeed = memchr(start, '\n', length)) length = static_cast<const char*>(lineFeed) - start + 1;
     begin_ += length;
     return {start, length};
 }
@@ -72,14 +85,23 @@ void ModelSource::skip(uint64_t count) {
 }
 
 // Keeps the unread bytes, moved to the front, and appends what the file has
-// next. False when nothing more could be read.
+// next; a window full of unread bytes doubles. False when nothing more could
+// be read. Throws std::bad_alloc.
 bool ModelSource::refill() {
     if (file_ == nullptr || fileAtEnd_) return false;
     size_t kept = end_ - begin_;
-    memmove(buffer_.get(), window_ + begin_, kept);
+    if (kept == bufferSize_) {
+        std::unique_ptr<char[]> wider(new char[2 * bufferSize_]);
+        memcpy(wider.get(), window_ + begin_, kept);
+        buffer_ = std::move(wider);
+        bufferSize_ *= 2;
+    } else {
+        memmove(buffer_.get(), window_ + begin_, kept);
+    }
+    window_ = buffer_.get();
     begin_ = 0;
     end_ = kept;
-    size_t got = fread(buffer_.get() + kept, 1, WINDOW_SIZE - kept, file_);
+    size_t got = fread(buffer_.get() + kept, 1, bufferSize_ - kept, file_);
     if (got == 0) {
         fileAtEnd_ = true;
         return false;

@@ -22,6 +22,8 @@ public:
     // The next bytes up to and including the first line feed, at most
     // `limit` of them, as fgets with a buffer of limit + 1 stores them.
     // Empty only at the end of the bytes. The view lasts until the next call.
+    // A line longer than the window widens it: a line is bounded only by
+    // the file.
     std::string_view readPiece(size_t limit);
     // The next byte (0 to 255), or -1 at the end.
     int readByte();
@@ -38,6 +40,7 @@ private:
 
     FILE* file_ = nullptr;
     std::unique_ptr<char[]> buffer_;
+    size_t bufferSize_ = 0;
     const char* window_ = nullptr;
     size_t begin_ = 0;
     size_t end_ = 0;

@@ -1,5 +1,5 @@
-// The Object chunk: transform keys, text and binary vertex blocks, vertex
-// weights; faces are read in face_chunk.cpp.
+// The Object chunk: transform and display keys, text and binary vertex
+// blocks, vertex weights; faces are read in face_chunk.cpp.
 #include <algorithm>
 #include <bit>
 
@@ -7,11 +7,31 @@
 
 namespace {
 
-// Keys that only serve modelling and say nothing the viewer draws.
-constexpr std::string_view modellingKeys[] = {
-    "patch",       "segment",    "visible", "shading",    "facet",     "mirror",
-    "mirror_axis", "mirror_dis", "lathe",   "lathe_axis", "lathe_seg",
+// Keys that say how the object is shown, each one number.
+struct IntegerKey {
+    std::string_view keyword;
+    int32_t ObjectRecord::*field;
 };
+
+struct FactorKey {
+    std::string_view keyword;
+    float ObjectRecord::*field;
+};
+
+constexpr IntegerKey integerKeys[] = {
+    {"visible", &ObjectRecord::visible},
+    {"shading", &ObjectRecord::shading},
+    {"mirror", &ObjectRecord::mirror},
+    {"mirror_axis", &ObjectRecord::mirrorAxis},
+};
+
+constexpr FactorKey factorKeys[] = {
+    {"facet", &ObjectRecord::facet},
+    {"mirror_dis", &ObjectRecord::mirrorDistance},
+};
+
+// Keys that only serve modelling and say nothing the viewer draws.
+constexpr std::string_view modellingKeys[] = {"patch", "segment", "lathe", "lathe_axis", "lathe_seg"};
 
 constexpr size_t BINARY_VERTEX_SIZE = 12;
 
@@ -19,7 +39,8 @@ constexpr size_t BINARY_VERTEX_SIZE = 12;
 // of BVertex at a line whose last token is "}".
 enum class SubBlockEnd { AtFirstToken, AtLastToken };
 
-bool readBinaryVertexChunk(ChunkCursor& cursor, ObjectRecord& object);
+bool readObjectKey(const LineTokenizer& line, ObjectRecord& object);
+void readBinaryVertexChunk(ChunkCursor& cursor, ObjectRecord& object);
 void readBinaryVertices(ChunkCursor& cursor, ObjectRecord& object, int32_t count);
 void readVertexAttrChunk(ChunkCursor& cursor, ObjectRecord& object);
 void readWeights(ChunkCursor& cursor, ObjectRecord& object, SubBlockEnd end);
@@ -30,29 +51,33 @@ float littleEndianFloat(const char* bytes);
 
 }  // namespace
 
-bool readObjectChunk(ChunkCursor& cursor, ObjectRecord& object, int32_t materialCount) {
+void readObjectChunk(ChunkCursor& cursor, ObjectRecord& object, int32_t materialCount) {
     const LineTokenizer& line = cursor.line();
     for (;;) {
-        cursor.readChunkLine();
-        if (line.keywordIs("}", 1)) return true;
+        cursor.readChunkLine("the Object chunk");
+        if (line.keywordIs("}", 1)) return;
         if (line.keywordIs("scale", 2)) {
             object.scale = cursor.pointAt(1);
+            object.hasScale = true;
         } else if (line.keywordIs("rotation", 2)) {
             object.rotation = cursor.pointAt(1);
+            object.hasRotation = true;
         } else if (line.keywordIs("translation", 2)) {
             object.translation = cursor.pointAt(1);
-        } else if (isModellingKey(line)) {
+            object.hasTranslation = true;
+        } else if (readObjectKey(line, object) || isModellingKey(line)) {
             continue;
         } else if (line.keywordIs("vertex", 3)) {
-            if (!cursor.lastTokenIs("{")) return false;
+            cursor.requireBlockHead("a vertex line");
             readVertexChunk(cursor, object);
         } else if (line.keywordIs("vertexattr", 2)) {
-            if (!cursor.lastTokenIs("{")) return false;
+            cursor.requireBlockHead("a vertexattr line");
             readVertexAttrChunk(cursor, object);
         } else if (line.keywordIs("BVertex", 3)) {
-            if (!cursor.lastTokenIs("{") || !readBinaryVertexChunk(cursor, object)) return false;
+            cursor.requireBlockHead("a BVertex line");
+            readBinaryVertexChunk(cursor, object);
         } else if (line.keywordIs("face", 2)) {
-            if (!cursor.lastTokenIs("{")) return false;
+            cursor.requireBlockHead("a face line");
             readFaceChunk(cursor, object, materialCount);
         } else {
             cursor.skipChunk();
@@ -65,7 +90,7 @@ bool readObjectChunk(ChunkCursor& cursor, ObjectRecord& object, int32_t material
 void readVertexChunk(ChunkCursor& cursor, ObjectRecord& object) {
     const LineTokenizer& line = cursor.line();
     for (;;) {
-        int count = cursor.readChunkLine();
+        int count = cursor.readChunkLine("the vertex block");
         if (line.keywordIs("}", 1)) return;
         if (count < 3) continue;
         Point3 position = cursor.pointAt(0);
@@ -75,13 +100,28 @@ void readVertexChunk(ChunkCursor& cursor, ObjectRecord& object) {
 
 namespace {
 
-bool readBinaryVertexChunk(ChunkCursor& cursor, ObjectRecord& object) {
+bool readObjectKey(const LineTokenizer& line, ObjectRecord& object) {
+    for (const IntegerKey& key : integerKeys) {
+        if (!line.keywordIs(key.keyword, 2)) continue;
+        object.*key.field = line.intAt(1);
+        return true;
+    }
+    for (const FactorKey& key : factorKeys) {
+        if (!line.keywordIs(key.keyword, 2)) continue;
+        object.*key.field = static_cast<float>(line.floatAt(1));
+        return true;
+    }
+    return false;
+}
+
+void readBinaryVertexChunk(ChunkCursor& cursor, ObjectRecord& object) {
     const LineTokenizer& line = cursor.line();
     for (;;) {
-        cursor.readChunkLine();
-        if (line.keywordIs("}", 1)) return true;
+        cursor.readChunkLine("the BVertex block");
+        if (line.keywordIs("}", 1)) return;
         if (line.keywordIs("Vector", 5)) {
-            if (!cursor.opensBinaryBlock()) return false;
+            if (!cursor.opensBinaryBlock())
+                ChunkCursor::fail(ParseError, "expected \"[\", a byte count and \"]\" at the end of a Vector line");
             readBinaryVertices(cursor, object, line.intAt(1));
         } else if (line.keywordIs("color", 2)) {
             skipSubBlock(cursor, SubBlockEnd::AtLastToken);
@@ -108,7 +148,7 @@ void readBinaryVertices(ChunkCursor& cursor, ObjectRecord& object, int32_t count
 void readVertexAttrChunk(ChunkCursor& cursor, ObjectRecord& object) {
     const LineTokenizer& line = cursor.line();
     for (;;) {
-        cursor.readChunkLine();
+        cursor.readChunkLine("the vertexattr block");
         if (line.keywordIs("}", 1)) return;
         if (line.keywordIs("color", 2))
             skipSubBlock(cursor, SubBlockEnd::AtFirstToken);
@@ -125,7 +165,7 @@ void readVertexAttrChunk(ChunkCursor& cursor, ObjectRecord& object) {
 void readWeights(ChunkCursor& cursor, ObjectRecord& object, SubBlockEnd end) {
     const LineTokenizer& line = cursor.line();
     for (;;) {
-        int count = cursor.readChunkLine();
+        int count = cursor.readChunkLine("the weit block");
         if (count == 0) continue;
         if (endsSubBlock(cursor, end)) return;
         if (end == SubBlockEnd::AtFirstToken && count < 2) continue;
@@ -137,7 +177,7 @@ void readWeights(ChunkCursor& cursor, ObjectRecord& object, SubBlockEnd end) {
 
 void skipSubBlock(ChunkCursor& cursor, SubBlockEnd end) {
     for (;;)
-        if (cursor.readChunkLine() > 0 && endsSubBlock(cursor, end)) return;
+        if (cursor.readChunkLine("the color block") > 0 && endsSubBlock(cursor, end)) return;
 }
 
 bool endsSubBlock(const ChunkCursor& cursor, SubBlockEnd end) {

@@ -1,12 +1,29 @@
 #include "mqo/records.h"
 
+#include <new>
+
+namespace {
+
+void requireRoomAfter(int32_t count);
+
+}  // namespace
+
 void ObjectRecord::appendVertex(const VertexRecord& vertex) {
+    requireRoomAfter(vertexCount);
     vertices.push_back(vertex);
     ++vertexCount;
 }
 
 void ObjectRecord::appendFace(const FaceRecord& face) {
+    requireRoomAfter(faceCount);
     faces.push_back(face);
+    ++faceCount;
+}
+
+void ObjectRecord::appendFace(int32_t materialIndex, std::span<const int32_t> corners,
+                              std::span<const TexturePoint> uvs, std::span<const uint32_t> colours) {
+    requireRoomAfter(faceCount);
+    faces.append(materialIndex, corners, uvs, colours);
     ++faceCount;
 }
 
@@ -14,3 +31,11 @@ void ModelData::appendMaterial(const MaterialRecord& material) {
     materials.push_back(material);
     ++materialCount;
 }
+
+namespace {
+
+void requireRoomAfter(int32_t count) {
+    if (count == INT32_MAX) throw std::bad_alloc();
+}
+
+}  // namespace

@@ -5,7 +5,10 @@
 
 #include <cstdint>
 #include <deque>
+#include <span>
 
+#include "mqo/code_page.h"
+#include "mqo/face_list.h"
 #include "mqo/geometry_list.h"
 #include "mqo/material_list.h"
 #include "mqo/material_record.h"
@@ -31,17 +34,7 @@ struct VertexRecord {
     float weight = 0;
 };
 
-struct FaceRecord {
-    int32_t vertexCount = 0;
-    int32_t materialIndex = -1;
-    float uv[4][2] = {};
-    int32_t vertexIndex[4] = {};
-    uint32_t color[4] = {};
-};
-static_assert(sizeof(FaceRecord) == 18 * 4, "a face is eighteen 32-bit words");
-
 using VertexList = GeometryList<VertexRecord>;
-using FaceList = GeometryList<FaceRecord>;
 
 // NOTE: the fields lie so that no padding is left between them: a model of
 // many tiny objects is mostly these records.
@@ -69,8 +62,12 @@ struct ObjectRecord {
 
     // No range check: callers walk 0 .. vertexCount - 1.
     VertexRecord vertexAt(int32_t index) const { return vertices[index]; }
+    // Each append adds to its count; a count that would pass INT32_MAX
+    // throws std::bad_alloc instead, as running out of memory would.
     void appendVertex(const VertexRecord& vertex);
     void appendFace(const FaceRecord& face);
+    void appendFace(int32_t materialIndex, std::span<const int32_t> corners, std::span<const TexturePoint> uvs,
+                    std::span<const uint32_t> colours);
 };
 
 // NOTE: a model of many tiny objects is mostly ObjectRecords: they are kept
@@ -83,6 +80,8 @@ struct ModelData {
     MaterialList materials;
     int32_t materialCount = 0;
     SceneRecord scene;
+    // What the names and file names are written in.
+    CodePage codePage = CodePage::ShiftJis;
 
     // No range check: callers walk 0 .. count - 1.
     ObjectRecord objectAt(int32_t index) const { return objects[index]; }

@@ -7,7 +7,7 @@ void readSceneChunk(ChunkCursor& cursor, SceneRecord& scene) {
     float pitch = 0;
     bool angleSeen = false;
     for (;;) {
-        cursor.readChunkLine();
+        cursor.readChunkLine("the Scene chunk");
         if (line.keywordIs("}", 1)) break;
         if (line.keywordIs("pos", 4)) {
             scene.pos = cursor.pointAt(1);

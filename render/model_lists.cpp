@@ -70,7 +70,7 @@ std::vector<uint32_t> trianglesByMaterial(const ObjectRecord& object, const Obje
 }
 
 int32_t materialOfTriangle(const ObjectRecord& object, const MeshTriangle& triangle) {
-    const int32_t material = object.faces[triangle.face].materialIndex;
+    const int32_t material = object.faces.corners(triangle.face).materialIndex;
     return material >= 0 && material < loadedMaterialCount() ? material : -1;
 }
 
@@ -125,12 +125,12 @@ std::vector<Point3> faceNormals(const ObjectMesh& mesh, const std::vector<int32_
 void emitTriangle(const ObjectRecord& object, const ObjectMesh& mesh, const std::vector<Point3>& normals,
                   uint32_t triangle, bool textured) {
     const MeshTriangle& corners = mesh.triangles[triangle];
-    const FaceRecord& face = object.faces[corners.face];
+    const FaceCorners face = object.faces.corners(corners.face);
     for (int c = 0; c < 3; ++c) {
         const Point3& normal = normals[3 * triangle + c];
         glNormal3f(normal.x, normal.y, normal.z);
         // The texture holds its image transposed, so (u, v) goes as (v, u).
-        if (textured) glTexCoord2f(face.uv[corners.corner[c]][1], face.uv[corners.corner[c]][0]);
+        if (textured) glTexCoord2f(face.uv(corners.corner[c]).v, face.uv(corners.corner[c]).u);
         const Point3& position = mesh.positions[corners.vertex[c]];
         glVertex3f(position.x, position.y, position.z);
     }

@@ -31,8 +31,10 @@ bool sameObjects(const ModelData& a, const ModelData& b) {
         const ObjectRecord& x = a.objects[i];
         const ObjectRecord& y = b.objects[i];
         if (x.vertexCount != y.vertexCount || x.faceCount != y.faceCount) return false;
-        if (x.faceCount > 0 && memcmp(x.faces.data(), y.faces.data(), x.faces.size() * sizeof(FaceRecord)) != 0)
-            return false;
+        for (int32_t f = 0; f < x.faceCount; ++f) {
+            const FaceRecord left = x.faces[f], right = y.faces[f];
+            if (memcmp(&left, &right, sizeof(FaceRecord)) != 0) return false;
+        }
     }
     return true;
 }
