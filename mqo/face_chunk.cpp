@@ -3,22 +3,14 @@
 // with the optional groups in exactly this order. The classic reading keeps
 // the first four corners of a face, the model reading all of them.
 #include <algorithm>
-#include <vector>
 
 #include "mqo/chunk_readers.h"
+#include "mqo/face_line.h"
+#include "mqo/plain_line.h"
 
 namespace {
 
-// One face line's corners on their way to the object; reused line after
-// line, so that reading a face allocates nothing.
-struct FaceLine {
-    int32_t materialIndex = -1;
-    std::vector<int32_t> vertices;
-    std::vector<TexturePoint> uvs;  // empty without a UV group
-    std::vector<uint32_t> colours;  // empty without a COL group
-};
-
-bool readFaceLine(const LineTokenizer& line, FaceLine& face, int32_t materialCount, bool wholeFaces);
+bool readPlainGroup(PlainLine& line, std::string_view keyword, auto&& readValue, int count);
 void readFaceGroups(const LineTokenizer& line, FaceLine& face, int n, int32_t materialCount);
 
 }  // namespace
@@ -27,14 +19,66 @@ void readFaceChunk(ChunkCursor& cursor, ObjectRecord& object, int32_t materialCo
     const bool wholeFaces = cursor.mode() == ReadingMode::Model;
     FaceLine face;
     for (;;) {
-        if (cursor.readChunkLine("the face block") == 0) continue;
-        if (cursor.line().keywordIs("}", 1)) return;
-        if (readFaceLine(cursor.line(), face, materialCount, wholeFaces))
-            object.appendFace(face.materialIndex, face.vertices, face.uvs, face.colours);
+        const std::string_view text = cursor.readChunkText("the face block");
+        if (!readPlainFaceLine(text, face, materialCount, wholeFaces)) {
+            if (cursor.split(text) == 0) continue;
+            if (cursor.line().keywordIs("}", 1)) return;
+            if (!readFaceLine(cursor.line(), face, materialCount, wholeFaces)) continue;
+        }
+        object.appendFace(face.materialIndex, face.vertices, face.uvs, face.colours);
     }
 }
 
-namespace {
+// Most face lines are plain, read here without cutting them into tokens;
+// false, for the tokenized reading to decide, on any other.
+bool readPlainFaceLine(std::string_view text, FaceLine& face, int32_t materialCount, bool wholeFaces) {
+    PlainLine line(text);
+    line.skipSeparators();
+    int32_t n = 0;
+    if (!line.takeInt(n) || n < 0) return false;
+    line.skipSeparators();
+    const size_t kept = static_cast<size_t>(wholeFaces ? n : std::min(n, 4));
+    face.vertices.clear();
+    auto readVertex = [&](size_t k) {
+        int32_t index = 0;
+        if (!line.takeInt(index)) return false;
+        if (k < kept) face.vertices.push_back(index);
+        return true;
+    };
+    if (!readPlainGroup(line, "V", readVertex, n)) return false;
+    face.materialIndex = -1;
+    face.uvs.clear();
+    face.colours.clear();
+    int32_t material = -1;
+    auto readMaterial = [&](size_t) {
+        return line.takeInt(material);
+    };
+    if (line.at("M")) {
+        if (!readPlainGroup(line, "M", readMaterial, 1)) return false;
+        if (material >= 0 && material < materialCount) face.materialIndex = material;
+    }
+    if (line.at("UV")) {
+        auto readUv = [&](size_t k) {
+            double u = 0, v = 0;
+            if (!line.takeDecimal(u)) return false;
+            line.skipSeparators();
+            if (!line.takeDecimal(v)) return false;
+            if (k < kept) face.uvs.push_back({static_cast<float>(u), static_cast<float>(v)});
+            return true;
+        };
+        if (!readPlainGroup(line, "UV", readUv, n)) return false;
+    }
+    if (line.at("COL")) {
+        auto readColour = [&](size_t k) {
+            int32_t colour = 0;
+            if (!line.takeInt(colour)) return false;
+            if (k < kept) face.colours.push_back(static_cast<uint32_t>(colour));
+            return true;
+        };
+        if (!readPlainGroup(line, "COL", readColour, n)) return false;
+    }
+    return true;
+}
 
 // A line that is not a face at all fails the read; a face whose vertex group
 // lacks its parentheses is passed over (false).
@@ -57,6 +101,24 @@ bool readFaceLine(const LineTokenizer& line, FaceLine& face, int32_t materialCou
     face.colours.clear();
     readFaceGroups(line, face, n, materialCount);
     return true;
+}
+
+namespace {
+
+// `keyword`, "(", `count` values and ")"; then the line goes on at the next
+// token, unless that is quoted: its text might be the next group's keyword.
+bool readPlainGroup(PlainLine& line, std::string_view keyword, auto&& readValue, int count) {
+    if (!line.take(keyword)) return false;
+    line.skipSeparators();
+    if (!line.take("(")) return false;
+    for (int k = 0; k < count; ++k) {
+        line.skipSeparators();
+        if (!readValue(static_cast<size_t>(k))) return false;
+    }
+    line.skipSeparators();
+    if (!line.take(")")) return false;
+    line.skipSeparators();
+    return !line.atQuote();
 }
 
 // A malformed or misplaced group ends the line; the face keeps what was read.

@@ -74,8 +74,7 @@ void FaceList::push_back(const FaceRecord& face) {
     const size_t count = static_cast<size_t>(std::clamp(face.vertexCount, 0, 4));
     TexturePoint uvs[4];
     for (size_t k = 0; k < count; ++k) uvs[k] = {face.uv[k][0], face.uv[k][1]};
-    append(face.materialIndex, std::span(face.vertexIndex, count), std::span(uvs, count),
-           std::span(face.color, count));
+    append(face.materialIndex, std::span(face.vertexIndex, count), std::span(uvs, count), std::span(face.color, count));
 }
 
 size_t FaceList::bytes() const {

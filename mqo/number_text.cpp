@@ -89,19 +89,31 @@ double convert(const Decimal& decimal) {
 }  // namespace
 
 int32_t decimalToInt32(std::string_view text) {
-    const char* end = text.data() + text.size();
+    int32_t value = 0;
+    readInt32(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+const char* readInt32(const char* text, const char* end, int32_t& value) {
     bool negative = false;
-    uint32_t value = 0;
-    for (const char* p = skipSpaceAndSign(text.data(), end, negative); p < end && isDigit(*p); ++p)
-        value = value * 10 + static_cast<uint32_t>(*p - '0');
-    return static_cast<int32_t>(negative ? 0u - value : value);
+    const char* digits = skipSpaceAndSign(text, end, negative);
+    const char* p = digits;
+    uint32_t unsignedValue = 0;
+    for (; p < end && isDigit(*p); ++p) unsignedValue = unsignedValue * 10 + static_cast<uint32_t>(*p - '0');
+    value = static_cast<int32_t>(negative ? 0u - unsignedValue : unsignedValue);
+    return p == digits ? text : p;
 }
 
 double decimalToDouble(std::string_view text) {
-    const char* end = text.data() + text.size();
+    double value = 0.0;
+    readDecimal(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+const char* readDecimal(const char* text, const char* end, double& value) {
     bool negative = false;
     Decimal decimal;
-    decimal.integer = skipSpaceAndSign(text.data(), end, negative);
+    decimal.integer = skipSpaceAndSign(text, end, negative);
     decimal.integerEnd = gatherDigits(decimal.integer, end, decimal.digits);
     decimal.fraction = decimal.fractionEnd = decimal.integerEnd;
     if (decimal.integerEnd < end && *decimal.integerEnd == '.') {
@@ -109,8 +121,12 @@ double decimalToDouble(std::string_view text) {
         decimal.fractionEnd = gatherDigits(decimal.fraction, end, decimal.digits);
     }
     // ".", "-." and words are no numbers.
-    if (decimal.integerEnd == decimal.integer && decimal.fractionEnd == decimal.fraction) return 0.0;
+    if (decimal.integerEnd == decimal.integer && decimal.fractionEnd == decimal.fraction) {
+        value = 0.0;
+        return text;
+    }
     decimal.end = readExponent(decimal.fractionEnd, end, decimal.exponent);
-    double value = convert(decimal);
-    return negative ? -value : value;
+    const double absolute = convert(decimal);
+    value = negative ? -absolute : absolute;
+    return decimal.end;
 }

@@ -4,6 +4,7 @@
 #include <bit>
 
 #include "mqo/chunk_readers.h"
+#include "mqo/plain_line.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ constexpr size_t BINARY_VERTEX_SIZE = 12;
 // of BVertex at a line whose last token is "}".
 enum class SubBlockEnd { AtFirstToken, AtLastToken };
 
+bool readPlainVertexLine(std::string_view text, ObjectRecord& object);
 bool readObjectKey(const LineTokenizer& line, ObjectRecord& object);
 void readBinaryVertexChunk(ChunkCursor& cursor, ObjectRecord& object);
 void readBinaryVertices(ChunkCursor& cursor, ObjectRecord& object, int32_t count);
@@ -90,7 +92,9 @@ void readObjectChunk(ChunkCursor& cursor, ObjectRecord& object, int32_t material
 void readVertexChunk(ChunkCursor& cursor, ObjectRecord& object) {
     const LineTokenizer& line = cursor.line();
     for (;;) {
-        int count = cursor.readChunkLine("the vertex block");
+        const std::string_view text = cursor.readChunkText("the vertex block");
+        if (readPlainVertexLine(text, object)) continue;
+        const int count = cursor.split(text);
         if (line.keywordIs("}", 1)) return;
         if (count < 3) continue;
         Point3 position = cursor.pointAt(0);
@@ -99,6 +103,16 @@ void readVertexChunk(ChunkCursor& cursor, ObjectRecord& object) {
 }
 
 namespace {
+
+// Most vertex lines are three plain numbers, read here without cutting them
+// into tokens; false, for the tokenized reading to decide, on any other.
+bool readPlainVertexLine(std::string_view text, ObjectRecord& object) {
+    double position[3];
+    if (!readPlainPoint(text, position)) return false;
+    object.appendVertex(
+        {static_cast<float>(position[0]), static_cast<float>(position[1]), static_cast<float>(position[2]), 0});
+    return true;
+}
 
 bool readObjectKey(const LineTokenizer& line, ObjectRecord& object) {
     for (const IntegerKey& key : integerKeys) {

@@ -1,15 +1,19 @@
-// Any bytes as a model file: the reader must end with one of its result
-// codes, never crash, hang or allocate without bound. The same bytes are read
-// once from memory and once through a FILE*, and both readings must agree.
+// Any bytes as a model file, read the classic way and the model way: the
+// reader must end with one of its result codes, never crash, hang or
+// allocate without bound. Each reading is made once from memory and once
+// through a FILE*, and both must agree. Every line read straight from its
+// bytes must give what its tokens give.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
 
+#include "mqo/face_line.h"
 #include "mqo/line_readers.h"
 #include "mqo/model_document.h"
 #include "mqo/model_source.h"
+#include "mqo/plain_line.h"
 
 namespace {
 
@@ -19,50 +23,99 @@ uint64_t touch(const ModelData& data) {
     for (const ObjectRecord& object : data.objects) {
         sum += object.name.view().size();
         for (int32_t i = 0; i < object.vertexCount; ++i) sum += object.vertexAt(i).weight != 0;
-        for (const FaceRecord& face : object.faces) sum += static_cast<uint32_t>(face.materialIndex + face.vertexCount);
+        for (size_t f = 0; f < object.faces.size(); ++f) {
+            const FaceCorners corners = object.faces.corners(f);
+            sum += static_cast<uint32_t>(corners.materialIndex) + corners.size() + corners.uv(0).u + corners.colour(0);
+        }
     }
     for (int32_t i = 0; i < data.materialCount; ++i) sum += data.materialAt(i).tex.view().size();
     return sum;
 }
 
+template <typename T>
+bool sameBytes(std::span<const T> a, std::span<const T> b) {
+    return a.size() == b.size() && (a.empty() || memcmp(a.data(), b.data(), a.size_bytes()) == 0);
+}
+
 bool sameObjects(const ModelData& a, const ModelData& b) {
-    if (a.objectCount != b.objectCount || a.materialCount != b.materialCount) return false;
+    if (a.objectCount != b.objectCount || a.materialCount != b.materialCount || a.codePage != b.codePage) return false;
     for (int32_t i = 0; i < a.objectCount; ++i) {
         const ObjectRecord& x = a.objects[i];
         const ObjectRecord& y = b.objects[i];
         if (x.vertexCount != y.vertexCount || x.faceCount != y.faceCount) return false;
-        for (int32_t f = 0; f < x.faceCount; ++f) {
-            const FaceRecord left = x.faces[f], right = y.faces[f];
-            if (memcmp(&left, &right, sizeof(FaceRecord)) != 0) return false;
+        for (size_t f = 0; f < x.faces.size(); ++f) {
+            const FaceCorners left = x.faces.corners(f), right = y.faces.corners(f);
+            if (left.materialIndex != right.materialIndex || !sameBytes(left.vertices, right.vertices) ||
+                !sameBytes(left.uvs, right.uvs) || !sameBytes(left.colours, right.colours))
+                return false;
         }
     }
     return true;
 }
 
-void readFromFile(const uint8_t* bytes, size_t size, const ModelDocument& fromMemory, int32_t memoryResult) {
-    FILE* file = fmemopen(const_cast<uint8_t*>(bytes), size, "rb");
+bool sameFace(const FaceLine& a, const FaceLine& b) {
+    return a.materialIndex == b.materialIndex && sameBytes<int32_t>(a.vertices, b.vertices) &&
+           sameBytes<TexturePoint>(a.uvs, b.uvs) && sameBytes<uint32_t>(a.colours, b.colours);
+}
+
+void readBothWays(std::string_view text, ReadingMode mode) {
+    ModelDocument fromMemory(ModelData{}, text, mode);
+    const int32_t result = fromMemory.parse();
+    if (result > ParseOk || result < ParseFormatError || (result != ParseOk) != (*fromMemory.failureText() != 0))
+        abort();
+    volatile uint64_t sink = touch(fromMemory.getData());
+    (void)sink;
+    if (text.empty()) return;
+    FILE* file = fmemopen(const_cast<char*>(text.data()), text.size(), "rb");
     if (file == nullptr) return;
-    ModelDocument fromFile(ModelData{}, file);
-    int32_t fileResult = fromFile.parse();
-    if (fileResult != memoryResult || fromFile.lineNumber() != fromMemory.lineNumber() ||
+    ModelDocument fromFile(ModelData{}, file, mode);
+    if (fromFile.parse() != result || fromFile.lineNumber() != fromMemory.lineNumber() ||
+        strcmp(fromFile.failureText(), fromMemory.failureText()) != 0 ||
         !sameObjects(fromFile.data(), fromMemory.data()))
         abort();
     fclose(file);
 }
 
+// Plain lines read straight from their bytes against their tokens, in the
+// classic pairing and in that of a code page the input picks.
+void comparePlainLines(std::string_view text) {
+    LineTokenizer classic, paired;
+    paired.pairBytesAs(static_cast<CodePage>(text.empty() ? 0 : static_cast<unsigned char>(text[0]) % 5));
+    FaceLine plain, tokenized;
+    for (size_t start = 0; start < text.size();) {
+        const size_t lineFeed = text.find('\n', start);
+        const std::string_view line =
+            text.substr(start, lineFeed == std::string_view::npos ? text.npos : lineFeed + 1 - start);
+        start += line.size();
+        for (LineTokenizer* tokens : {&classic, &paired}) {
+            tokens->split(line);
+            for (bool wholeFaces : {false, true}) {
+                if (!readPlainFaceLine(line, plain, 8, wholeFaces)) continue;
+                try {
+                    if (!readFaceLine(*tokens, tokenized, 8, wholeFaces) || !sameFace(plain, tokenized)) abort();
+                } catch (const ReadFailure&) {
+                    abort();
+                }
+            }
+            double point[3];
+            if (!readPlainPoint(line, point)) continue;
+            const double tokenPoint[3] = {tokens->floatAt(0), tokens->floatAt(1), tokens->floatAt(2)};
+            if (tokens->tokenCount() < 3 || memcmp(point, tokenPoint, sizeof point) != 0) abort();
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
-    std::string_view text(reinterpret_cast<const char*>(bytes), size);
-    ModelDocument document(ModelData{}, text);
-    int32_t result = document.parse();
-    if (result > ParseOk || result < ParseFormatError) abort();
-    volatile uint64_t sink = touch(document.getData());
-    (void)sink;
-    if (size > 0) readFromFile(bytes, size, document, result);
+    const std::string_view text(reinterpret_cast<const char*>(bytes), size);
+    readBothWays(text, ReadingMode::Classic);
+    readBothWays(text, ReadingMode::Model);
+    comparePlainLines(text);
 
     ModelSource source(text);
     StreamLineReader lines(source);
+    volatile uint64_t sink = 0;
     while (lines.readLine() >= 0)
         for (int i = 0; i < lines.tokenCount(); ++i) sink = sink + static_cast<uint64_t>(lines.intAt(i));
     return 0;
