@@ -110,13 +110,13 @@ namespace {
 bool readPlainGroup(PlainLine& line, std::string_view keyword, auto&& readValue, int count) {
     if (!line.take(keyword)) return false;
     line.skipSeparators();
-    if (!line.take("(")) return false;
+    if (!line.take('(')) return false;
     for (int k = 0; k < count; ++k) {
         line.skipSeparators();
         if (!readValue(static_cast<size_t>(k))) return false;
     }
     line.skipSeparators();
-    if (!line.take(")")) return false;
+    if (!line.take(')')) return false;
     line.skipSeparators();
     return !line.atQuote();
 }

@@ -28,15 +28,21 @@ public:
     // A quoted token starts here: its text is not the bytes as they lie.
     bool atQuote() const { return at_ < end_ && *at_ == LineTokenizer::quoteChar; }
 
-    // The token here is `word`, letters in any case, or the delimiter `word`.
+    // The token here is `word`, in any case of its letters.
     bool at(std::string_view word) const {
         const size_t left = static_cast<size_t>(end_ - at_);
-        if (left < word.size() || !sameIgnoringAsciiCase(std::string_view(at_, word.size()), word)) return false;
-        return word.size() == 1 && isDelimiter(word[0]) ? true : endsToken(at_ + word.size());
+        return left >= word.size() && foldAsciiLetter(*at_) == foldAsciiLetter(word[0]) &&
+               sameIgnoringAsciiCase(std::string_view(at_, word.size()), word) && endsToken(at_ + word.size());
     }
     bool take(std::string_view word) {
         if (!at(word)) return false;
         at_ += word.size();
+        return true;
+    }
+    // The delimiter `c` is here: always a token of its own.
+    bool take(char delimiter) {
+        if (at_ == end_ || *at_ != delimiter) return false;
+        ++at_;
         return true;
     }
     // The number token here, converted as LineTokenizer::intAt converts it;
@@ -53,9 +59,6 @@ private:
         return ends;
     }();
 
-    static bool isDelimiter(char c) {
-        return static_cast<unsigned char>(c) < 128 && LineTokenizer::delimiterTable[static_cast<unsigned char>(c)];
-    }
     // NOTE: the conversions pass over white space that would end the line.
     bool startsNumber() const {
         return at_ < end_ && ((*at_ >= '0' && *at_ <= '9') || *at_ == '-' || *at_ == '+' || *at_ == '.');
