@@ -43,42 +43,65 @@ FaceRecord FaceList::at(size_t index) const {
 }
 
 FaceCorners FaceList::corners(size_t index) const {
-    const Lists& lists = *lists_;
-    const size_t first = lists.heads[index].firstCorner;
-    const size_t end = index + 1 < lists.heads.size() ? lists.heads[index + 1].firstCorner : lists.vertices.size();
+    const Lists& all = *lists_;
+    const size_t first = all.heads[index].firstCorner;
+    const size_t end = index + 1 < all.heads.size() ? all.heads[index + 1].firstCorner : all.finishedCorners;
     const size_t count = end - first;
-    return {lists.heads[index].materialIndex, std::span<const int32_t>(lists.vertices.data() + first, count),
-            cornersIn(lists.uvs, first, count), cornersIn(lists.colours, first, count)};
+    return {all.heads[index].materialIndex, std::span<const int32_t>(all.vertices.data() + first, count),
+            cornersIn(all.uvs, first, count), cornersIn(all.colours, first, count)};
 }
 
-void FaceList::append(int32_t materialIndex, std::span<const int32_t> vertices, std::span<const TexturePoint> uvs,
-                      std::span<const uint32_t> colours) {
-    if (!lists_) lists_ = std::make_unique<Lists>();
-    Lists& lists = *lists_;
-    const size_t first = lists.vertices.size();
-    if (vertices.size() > UINT32_MAX - first) throw std::bad_alloc();
-    lists.heads.push_back({static_cast<uint32_t>(first), materialIndex});
-    lists.vertices.append(vertices);
-    // Faces before this one that had none get zeros.
-    if (!uvs.empty()) {
-        lists.uvs.resize(first);
-        lists.uvs.append(uvs);
-    }
-    if (!colours.empty()) {
-        lists.colours.resize(first);
-        lists.colours.append(colours);
-    }
+void FaceList::addVertex(int32_t vertex) {
+    Lists& all = lists();
+    if (all.vertices.size() == UINT32_MAX) throw std::bad_alloc();
+    all.vertices.push_back(vertex);
+}
+
+// Faces before this one that had none get zeros.
+void FaceList::addUv(TexturePoint uv) {
+    Lists& all = lists();
+    if (all.uvs.size() < all.finishedCorners) all.uvs.resize(all.finishedCorners);
+    all.uvs.push_back(uv);
+}
+
+void FaceList::addColour(uint32_t colour) {
+    Lists& all = lists();
+    if (all.colours.size() < all.finishedCorners) all.colours.resize(all.finishedCorners);
+    all.colours.push_back(colour);
+}
+
+// Coordinates and colours given for only some corners are filled with zeros.
+void FaceList::finishFace(int32_t materialIndex) {
+    Lists& all = lists();
+    const size_t first = all.finishedCorners;
+    all.heads.push_back({static_cast<uint32_t>(first), materialIndex});
+    all.finishedCorners = all.vertices.size();
+    if (all.uvs.size() > first) all.uvs.resize(all.finishedCorners);
+    if (all.colours.size() > first) all.colours.resize(all.finishedCorners);
+}
+
+void FaceList::dropFace() {
+    if (!lists_) return;
+    lists_->vertices.resize(lists_->finishedCorners);
+    lists_->uvs.resize(std::min(lists_->uvs.size(), lists_->finishedCorners));
+    lists_->colours.resize(std::min(lists_->colours.size(), lists_->finishedCorners));
 }
 
 void FaceList::push_back(const FaceRecord& face) {
-    const size_t count = static_cast<size_t>(std::clamp(face.vertexCount, 0, 4));
-    TexturePoint uvs[4];
-    for (size_t k = 0; k < count; ++k) uvs[k] = {face.uv[k][0], face.uv[k][1]};
-    append(face.materialIndex, std::span(face.vertexIndex, count), std::span(uvs, count), std::span(face.color, count));
+    const int32_t count = std::clamp(face.vertexCount, 0, 4);
+    for (int32_t k = 0; k < count; ++k) addVertex(face.vertexIndex[k]);
+    for (int32_t k = 0; k < count; ++k) addUv({face.uv[k][0], face.uv[k][1]});
+    for (int32_t k = 0; k < count; ++k) addColour(face.color[k]);
+    finishFace(face.materialIndex);
 }
 
 size_t FaceList::bytes() const {
     if (!lists_) return 0;
     return sizeof(Lists) + lists_->heads.capacity() * sizeof(Head) + lists_->vertices.capacity() * sizeof(int32_t) +
            lists_->uvs.capacity() * sizeof(TexturePoint) + lists_->colours.capacity() * sizeof(uint32_t);
+}
+
+FaceList::Lists& FaceList::lists() {
+    if (!lists_) lists_ = std::make_unique<Lists>();
+    return *lists_;
 }

@@ -69,11 +69,15 @@ public:
     Iterator begin() const { return {*this, 0}; }
     Iterator end() const { return {*this, size()}; }
 
-    // Appends a face; `uvs` and `colours` are empty or hold one entry per
-    // vertex. Throws std::bad_alloc, also when the object's corners would
-    // pass 2^32.
-    void append(int32_t materialIndex, std::span<const int32_t> vertices, std::span<const TexturePoint> uvs,
-                std::span<const uint32_t> colours);
+    // A face is read in corner by corner: its vertices, then at most one
+    // texture point and one colour for each. It joins the list at
+    // finishFace and leaves no trace at dropFace. Throws std::bad_alloc,
+    // also when the object's corners would pass 2^32.
+    void addVertex(int32_t vertex);
+    void addUv(TexturePoint uv);
+    void addColour(uint32_t colour);
+    void finishFace(int32_t materialIndex);
+    void dropFace();
     // Appends the record's first vertexCount corners (at most four).
     void push_back(const FaceRecord& face);
     // The memory the list holds.
@@ -87,9 +91,14 @@ private:
     struct Lists {
         GeometryList<Head> heads;
         GeometryList<int32_t> vertices;
+        // Cover the faces up to the last one that has any.
         GeometryList<TexturePoint> uvs;
         GeometryList<uint32_t> colours;
+        // The corners of the finished faces; the face being read follows.
+        size_t finishedCorners = 0;
     };
+
+    Lists& lists();
 
     // Null while the list is empty: an object without faces costs a pointer.
     std::unique_ptr<Lists> lists_;

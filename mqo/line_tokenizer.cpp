@@ -1,6 +1,7 @@
 #include "mqo/line_tokenizer.h"
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
@@ -51,6 +52,8 @@ void LineTokenizer::pairBytesAs(CodePage page) {
 // The classes are tested in the order they most often start a step in
 // model text: a chain of tests predicts better than a jump table here.
 int LineTokenizer::split(std::string_view line) {
+    if (line.size() > UINT32_MAX) throw std::bad_alloc();
+    line_ = line.data();
     const std::array<ByteClass, 256>& classes = pairing_->classes;
     size_t count = 0;
     size_t i = 0;
@@ -63,9 +66,9 @@ int LineTokenizer::split(std::string_view line) {
         } else if (byteClass == Ordinary || byteClass == LeadByte) {
             size_t start = i;
             i = wordEnd(line, i);
-            setToken(count++, std::string_view(bytes + start, i - start));
+            setToken(count++, start, i);
         } else if (byteClass == Delimiter) {
-            setToken(count++, std::string_view(bytes + i, 1));
+            setToken(count++, i, i + 1);
             ++i;
         } else if (byteClass == Quote) {
             i = splitQuoted(line, i + 1, count);
@@ -108,7 +111,7 @@ size_t LineTokenizer::splitQuoted(std::string_view line, size_t start, size_t& c
             i = pairEnd(line, i);
         } else if (byteClass == Quote) {
             // Even "" is a token: an empty name is still a name.
-            setToken(count++, std::string_view(line.data() + start, i - start));
+            setToken(count++, start, i);
             return i + 1;
         } else if (byteClass == LineEnd) {
             break;
@@ -116,15 +119,16 @@ size_t LineTokenizer::splitQuoted(std::string_view line, size_t start, size_t& c
             ++i;
         }
     }
-    if (i > start) setToken(count++, std::string_view(line.data() + start, i - start));
+    if (i > start) setToken(count++, start, i);
     return line.size();
 }
 
 // Grows at least geometrically, so that a line of many tokens costs few
-// copies of the table.
+// copies of the table. The new slots are left as they are: a big table's
+// pages cost nothing until tokens are written there.
 void LineTokenizer::growTable(size_t slots) {
     size_t capacity = std::max(slots, 2 * capacity_);
-    std::unique_ptr<std::string_view[]> table(new std::string_view[capacity]);
+    std::unique_ptr<TokenSpan[]> table(new TokenSpan[capacity]);
     std::copy_n(tokens_.get(), capacity_, table.get());
     tokens_ = std::move(table);
     capacity_ = capacity;

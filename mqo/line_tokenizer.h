@@ -41,29 +41,24 @@ public:
     // Cuts `line` into tokens and returns their number. The line ends at its
     // first NUL, line feed or carriage return (outside a double-byte pair).
     // Tokens are views into `line`: it must stay unchanged while they are used.
+    // A line of 4 GiB or more throws std::bad_alloc, as running out of memory
+    // would.
     int split(std::string_view line);
-    // Makes `text` token `index`; the table grows to hold it.
-    bool setToken(size_t index, std::string_view text) {
-        if (index >= capacity_) growTable(index + 1);
-        tokens_[index] = text;
-        return true;
-    }
-
     // Tokens of the current line; -1 once reading met the end of the file.
     int tokenCount() const { return tokenCount_; }
     // Token `index`, which must be below tokenCount().
-    std::string_view tokenAt(int index) const { return tokens_[index]; }
+    std::string_view tokenAt(int index) const { return {line_ + tokens_[index].start, tokens_[index].length}; }
 
     // Keyword tests fold the ASCII letters A-Z only, so "Scene" matches
     // "scene" and "SCENE" but no other byte is compared loosely.
     bool keywordIs(std::string_view text, int minimum) const { return tokenCount_ >= minimum && tokenIs(0, text); }
     bool tokenIs(int index, std::string_view text) const {
-        return index >= 0 && index < tokenCount_ && sameIgnoringAsciiCase(tokens_[index], text);
+        return index >= 0 && index < tokenCount_ && sameIgnoringAsciiCase(tokenAt(index), text);
     }
     // Token `index` as a number; 0 for a token past the end of the line.
-    int32_t intAt(int index) const { return index >= 0 && index < tokenCount_ ? decimalToInt32(tokens_[index]) : 0; }
+    int32_t intAt(int index) const { return index >= 0 && index < tokenCount_ ? decimalToInt32(tokenAt(index)) : 0; }
     double floatAt(int index) const {
-        return index >= 0 && index < tokenCount_ ? decimalToDouble(tokens_[index]) : 0.0;
+        return index >= 0 && index < tokenCount_ ? decimalToDouble(tokenAt(index)) : 0.0;
     }
 
 protected:
@@ -73,10 +68,23 @@ private:
     size_t wordEnd(std::string_view line, size_t i) const;
     size_t pairEnd(std::string_view line, size_t lead) const;
     size_t splitQuoted(std::string_view line, size_t start, size_t& count);
+    // Makes bytes `start` to `end` of the line token `index`.
+    void setToken(size_t index, size_t start, size_t end) {
+        if (index >= capacity_) growTable(index + 1);
+        tokens_[index] = {static_cast<uint32_t>(start), static_cast<uint32_t>(end - start)};
+    }
     void growTable(size_t slots);
 
-    // Never shrinks; slots past tokenCount_ may view lines already gone.
-    std::unique_ptr<std::string_view[]> tokens_;
+    // Where a token lies in the line: a whole line of one-byte tokens costs
+    // four times its length here.
+    struct TokenSpan {
+        uint32_t start;
+        uint32_t length;
+    };
+
+    const char* line_ = nullptr;
+    // Never shrinks; slots past tokenCount_ may hold tokens of earlier lines.
+    std::unique_ptr<TokenSpan[]> tokens_;
     const BytePairing* pairing_;
     size_t capacity_ = 0;
     int tokenCount_ = 0;

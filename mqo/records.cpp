@@ -20,10 +20,9 @@ void ObjectRecord::appendFace(const FaceRecord& face) {
     ++faceCount;
 }
 
-void ObjectRecord::appendFace(int32_t materialIndex, std::span<const int32_t> corners,
-                              std::span<const TexturePoint> uvs, std::span<const uint32_t> colours) {
+void ObjectRecord::finishFace(int32_t materialIndex) {
     requireRoomAfter(faceCount);
-    faces.append(materialIndex, corners, uvs, colours);
+    faces.finishFace(materialIndex);
     ++faceCount;
 }
 

@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <deque>
-#include <span>
 
 #include "mqo/code_page.h"
 #include "mqo/face_list.h"
@@ -66,8 +65,8 @@ struct ObjectRecord {
     // throws std::bad_alloc instead, as running out of memory would.
     void appendVertex(const VertexRecord& vertex);
     void appendFace(const FaceRecord& face);
-    void appendFace(int32_t materialIndex, std::span<const int32_t> corners, std::span<const TexturePoint> uvs,
-                    std::span<const uint32_t> colours);
+    // Appends the face whose corners were just added to `faces`.
+    void finishFace(int32_t materialIndex);
 };
 
 // NOTE: a model of many tiny objects is mostly ObjectRecords: they are kept

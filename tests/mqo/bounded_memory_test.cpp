@@ -2,7 +2,8 @@
 // count written in it may crash the reader. Each file is read in a child
 // process with little address space beyond what it was forked with: a list
 // reserved for a lying count cannot fit there, and running out of memory
-// must end the read as an Error.
+// must end the read as an Error. (A line of many megabytes needs room for
+// its tokens, reserved well before they are all written.)
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -23,7 +24,7 @@ struct Reading {
 };
 
 // Runs in the child: the peak is reset to what is resident at the start.
-Reading measureReading(FILE* file) {
+Reading measureReading(FILE* file, ReadingMode mode, uint64_t addressRoom) {
     const uint64_t page = static_cast<uint64_t>(sysconf(_SC_PAGESIZE));
     uint64_t mapped = 0;
     uint64_t resident = 0;
@@ -31,14 +32,14 @@ Reading measureReading(FILE* file) {
     const bool measured = fscanf(statm, "%lu %lu", &mapped, &resident) == 2;
     fclose(statm);
     if (!measured) return {};
-    rlimit room{mapped * page + 128 * MIB, mapped * page + 128 * MIB};
+    rlimit room{mapped * page + addressRoom, mapped * page + addressRoom};
     setrlimit(RLIMIT_AS, &room);
     FILE* clearRefs = fopen("/proc/self/clear_refs", "w");
     fputs("5", clearRefs);
     fclose(clearRefs);
     rewind(file);
     Reading reading;
-    reading.result = ModelDocument(ModelData{}, file).parse();
+    reading.result = ModelDocument(ModelData{}, file, mode).parse();
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     reading.addedBytes = static_cast<uint64_t>(usage.ru_maxrss) * 1024 - resident * page;
@@ -46,12 +47,12 @@ Reading measureReading(FILE* file) {
 }
 
 // The child never returns into the test, whatever the reader throws.
-Reading readInChild(FILE* file) {
+Reading readInChild(FILE* file, ReadingMode mode, uint64_t addressRoom) {
     int channel[2];
     EXPECT_EQ(pipe(channel), 0);
     if (fork() == 0) {
         try {
-            Reading reading = measureReading(file);
+            Reading reading = measureReading(file, mode, addressRoom);
             _exit(write(channel[1], &reading, sizeof reading) == sizeof reading ? 0 : 1);
         } catch (...) {
             _exit(1);
@@ -79,6 +80,8 @@ TEST(BoundedMemory, anyFileCostsAtMost64MiBPlusEightTimesItsSize) {
         std::string text;
         uint64_t sparseSize;  // zeros extend the file to this size; 0 keeps the text's
         int32_t result;
+        ReadingMode mode = ReadingMode::Classic;
+        uint64_t addressRoom = 128 * MIB;
     } cases[] = {
         {"face head of 2^31 faces", HEADER + "Object {\n face 2147483647 {\n", 192 * MIB, ParseEof},
         {"vertex head of 2^31 vertices", HEADER + "Object {\n vertex 2147483647 {\n", 192 * MIB, ParseEof},
@@ -88,6 +91,10 @@ TEST(BoundedMemory, anyFileCostsAtMost64MiBPlusEightTimesItsSize) {
          HEADER + repeat("Object {\n vertex 262144 {\n 1 2 3\n }\n}\n", 1000) + std::string(MIB, '\n'), 0, ParseOk},
         {"tiny material lines", HEADER + "Material 1 {\n" + repeat("a\n", 2000000) + "}\n", 0, ParseOk},
         {"tiny objects", HEADER + repeat("Object \"o\" {\n}\n", 300000), 0, ParseOk},
+        {"tiny faces", HEADER + "Object {\n face 1 {\n" + repeat("0 V()\n", 3500000) + " }\n}\n", 0, ParseOk},
+        {"a face of 12 million corners on one line, read from its tokens",
+         HEADER + "Object {\n face 1 {\n 12000000 V(" + repeat("1 2 3 ", 4000000) + ") \"\"\n", 0, ParseEof,
+         ReadingMode::Model, 512 * MIB},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -95,7 +102,7 @@ TEST(BoundedMemory, anyFileCostsAtMost64MiBPlusEightTimesItsSize) {
         fwrite(c.text.data(), 1, c.text.size(), file);
         fflush(file);
         if (c.sparseSize > 0 && ftruncate(fileno(file), static_cast<off_t>(c.sparseSize)) != 0) ADD_FAILURE();
-        Reading reading = readInChild(file);
+        Reading reading = readInChild(file, c.mode, c.addressRoom);
         fclose(file);
         EXPECT_EQ(reading.result, c.result);
         EXPECT_LE(reading.addedBytes, 64 * MIB + 8 * std::max<uint64_t>(c.sparseSize, c.text.size()));

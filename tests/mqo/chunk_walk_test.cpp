@@ -22,11 +22,6 @@ TEST(Header, acceptsOnlyTheTextFormatVersionOne) {
     for (const Case& c : cases) EXPECT_EQ(parseText(c.text).result, c.result) << c.text;
 }
 
-TEST(ChunkWalk, chunkHeadsMustOpenABlock) {
-    for (const char* head : {"Scene x", "Material 1", "Object \"o\"", "Object \"o\" { x"})
-        EXPECT_EQ(parseBody(std::string(head) + "\n}\n").result, ParseError) << head;
-}
-
 TEST(ChunkWalk, readsEveryChunkToThePhysicalEnd) {
     ParsedModel model = parseBody(
         "Object \"a\" {\n}\nEof\n"

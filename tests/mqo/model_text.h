@@ -23,12 +23,12 @@ struct ParsedModel {
 
 // Parses `text` exactly as given, header included, from memory or through
 // a FILE* over the same bytes.
-inline ParsedModel parseText(std::string text, bool throughFile = false) {
+inline ParsedModel parseText(std::string text, bool throughFile = false, ReadingMode mode = ReadingMode::Classic) {
     ParsedModel model;
     model.text = std::make_unique<std::string>(std::move(text));
     FILE* file = throughFile ? fmemopen(model.text->data(), model.text->size(), "rb") : nullptr;
-    model.document = file ? std::make_unique<ModelDocument>(ModelData{}, file)
-                          : std::make_unique<ModelDocument>(ModelData{}, *model.text);
+    model.document = file ? std::make_unique<ModelDocument>(ModelData{}, file, mode)
+                          : std::make_unique<ModelDocument>(ModelData{}, *model.text, mode);
     model.result = model.document->parse();
     if (file) fclose(file);
     return model;
@@ -50,14 +50,14 @@ inline std::string describeVertices(const ObjectRecord& object) {
     return text.str();
 }
 
-inline std::string describe(const FaceRecord& face) {
+inline std::string describe(const FaceCorners& face) {
     std::ostringstream text;
-    text << face.vertexCount << " M" << face.materialIndex << " V";
-    for (int32_t index : face.vertexIndex) text << ' ' << index;
+    text << "M" << face.materialIndex << " V";
+    for (int32_t vertex : face.vertices) text << ' ' << vertex;
     text << " UV";
-    for (const auto& uv : face.uv) text << ' ' << uv[0] << ',' << uv[1];
+    for (size_t k = 0; k < face.size(); ++k) text << ' ' << face.uv(k).u << ',' << face.uv(k).v;
     text << " COL";
-    for (uint32_t color : face.color) text << ' ' << color;
+    for (size_t k = 0; k < face.size(); ++k) text << ' ' << face.colour(k);
     return text.str();
 }
 

@@ -65,6 +65,30 @@ TEST(Tokenizer, keepsShiftJisPairsWhole) {
     EXPECT_EQ(splitText("\x80(\xdf(\xfd("), (Tokens{"\x80", "(", "\xdf", "(", "\xfd", "("}));
 }
 
+// In the model reading a lead byte takes only a trail byte of its code page.
+TEST(Tokenizer, pairsBytesAsTheCodePageSays) {
+    const struct {
+        CodePage page;
+        const char* line;
+        Tokens tokens;
+    } cases[] = {
+        // A name whose last byte is a lead byte keeps its closing quote.
+        {CodePage::ShiftJis, "\"\x83\" {", {"\x83", "{"}},
+        {CodePage::ShiftJis, "\x83[\x83\x7F(", {"\x83[\x83\x7F", "("}},
+        {CodePage::Uhc, "\"\xB9\xD9\xC4\xFB\" {", {"\xB9\xD9\xC4\xFB", "{"}},
+        {CodePage::Uhc, "\xC4\x5A(\xC4[", {"\xC4\x5A", "(", "\xC4", "["}},
+        {CodePage::Gbk, "\x81\\ \x81}x\x81\"", {"\x81\\", "\x81}x\x81"}},
+        {CodePage::Big5, "\xB3\\ \xA4{x \xA4(", {"\xB3\\", "\xA4{x", "\xA4", "("}},
+        {CodePage::Utf8, "\"\xE6\x9C\xA8\" \xE3\x81[", {"\xE6\x9C\xA8", "\xE3\x81", "["}},
+    };
+    for (const auto& c : cases) {
+        LineTokenizer tokenizer;
+        tokenizer.pairBytesAs(c.page);
+        tokenizer.split(c.line);
+        EXPECT_EQ(tokensOf(tokenizer), c.tokens) << c.line;
+    }
+}
+
 TEST(Tokenizer, answersQueriesOnTheCurrentLineOnly) {
     LineTokenizer tokenizer;
     tokenizer.split("Scene");

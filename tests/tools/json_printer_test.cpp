@@ -3,8 +3,6 @@
 // failed read left behind.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "mqo/model_document.h"
@@ -66,24 +64,28 @@ TEST(JsonPrinter, documentsPrintByteForByte) {
     }
 }
 
-// A big model's JSON passes through the buffer many times over.
-TEST(OutputBuffer, outputLargerThanTheBufferArrivesWholeAndInOrder) {
-    char* bytes = nullptr;
-    size_t size = 0;
-    FILE* sink = open_memstream(&bytes, &size);
-    std::string expected;
-    {
-        OutputBuffer out(sink);
-        for (int i = 0; i < 300000; ++i) {
-            out.appendInt(i);
-            out.append(", ");
-            expected += std::to_string(i) + ", ";
-        }
-        EXPECT_TRUE(out.flush());
-    }
-    fclose(sink);
-    EXPECT_EQ(std::string(bytes, size), expected);
-    free(bytes);
+// The model reading's form: its code page, where and why reading stopped,
+// where textures are found, and every corner of each face.
+TEST(JsonPrinter, modelReadingPrintsWholeFacesAndWhereReadingStopped) {
+    const std::string model =
+        "Metasequoia Document\nFormat Text Ver 1.1\nCodePage utf8\nMaterial 1 {\n \"木\" tex(\"none.png\")\n}\n"
+        "Object \"o\" {\n face 1 {\n  5 V(0 1 2 3 4) M(0) UV(0 0 1 0 1 1 0 1 0.5 2)\n  3 V(0 1 2) COL(7 8 9)\n }\n}\n"
+        "Object \"cut\" {\n";
+    ModelDocument document(ModelData{}, model, ReadingMode::Model);
+    const ModelReadOutcome outcome{document.parse(), document.lineNumber(), document.failureText(), "/nonexistent"};
+    OutputBuffer out;
+    printModelDocumentJson(document.data(), outcome, out);
+    EXPECT_EQ(
+        out.text(),
+        "{\"result\": -2, \"codePage\": \"utf8\", \"stoppedAt\": {\"line\": 13, \"expected\": \"expected \\\"}\\\" "
+        "closing the Object chunk before the end of the file\"}, " +
+            NO_SCENE +
+            ", \"materials\": [{\"name\": \"木\", \"col\":[0,0,0,0], \"dif\":0, \"amb\":0, \"emi\":0, "
+            "\"spc\":0, \"power\":0, \"tex\": \"none.png\", \"aplane\": \"\", \"bump\": \"\", \"texFile\": null, "
+            "\"aplaneFile\": null}], \"objects\": [{\"name\": \"o\", \"scale\":[0,0,0], \"rotation\":[0,0,0], "
+            "\"translation\":[0,0,0], \"vertices\": [], \"faces\": [{\"n\": 5, \"m\": 0, \"v\":[0,1,2,3,4], "
+            "\"uv\":[[0,0],[1,0],[1,1],[0,1],[0.5,2]], \"col\":[0,0,0,0,0]}, {\"n\": 3, \"m\": -1, "
+            "\"v\":[0,1,2], \"uv\":[[0,0],[0,0],[0,0]], \"col\":[7,8,9]}]}]}\n");
 }
 
 }  // namespace

@@ -1,14 +1,25 @@
 // mqoinfo as a command: its exit status and what goes to which stream for a
-// model read, a model refused, a file it cannot use and wrong arguments.
+// model read, a model refused, a file it cannot use and wrong arguments, and
+// where the model reading finds each material's texture.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "model_files.h"
+#include "mqo/model_document.h"
 #include "run_command.h"
+#include "tools/mqoinfo/json_printer.h"
 
 namespace {
+
+const std::string USAGE = "usage: mqoinfo [--classic] [--json] FILE\n";
+
+CommandResult runMqoinfo(std::vector<std::string> arguments, const char* stdoutPath = nullptr) {
+    arguments.insert(arguments.begin(), MQOINFO_PATH);
+    return runCommand(arguments, stdoutPath);
+}
 
 TEST(MqoinfoCommand, exitStatusTellsReadFromRefusedFromUnusable) {
     const ScratchFolder folder;
@@ -17,7 +28,6 @@ TEST(MqoinfoCommand, exitStatusTellsReadFromRefusedFromUnusable) {
     const std::string cut = folder.write("cut.mqo", model.substr(0, model.find("vertex")));
     const std::string notModel = folder.write("not.mqo", "hello\n");
     const std::string missing = (folder.path() / "missing.mqo").string();
-    const std::string usage = "usage: mqoinfo [--json] FILE\n";
     const struct {
         std::vector<std::string> arguments;
         int status;
@@ -25,29 +35,74 @@ TEST(MqoinfoCommand, exitStatusTellsReadFromRefusedFromUnusable) {
         std::string err;
         const char* stdoutPath = nullptr;
     } cases[] = {
-        {{good}, 0, "file: " + good + "\nresult: 0\n", ""},
-        {{"--json", good}, 0, "{\"result\": 0, ", ""},
+        {{"--classic", good}, 0, "file: " + good + "\nresult: 0\n", ""},
+        {{"--json", "--classic", good}, 0, "{\"result\": 0, \"scene\"", ""},
+        {{"--json", good}, 0, "{\"result\": 0, \"codePage\": \"932\", \"stoppedAt\": null, ", ""},
         // A refused model is still described.
-        {{cut}, 1, "file: " + cut + "\nresult: -2 EOF, reading stopped at line 5\n", ""},
-        {{"--json", notModel}, 1, "{\"result\": -3, ", ""},
+        {{"--classic", cut}, 1, "file: " + cut + "\nresult: -2 EOF, reading stopped at line 5\n", ""},
+        {{cut},
+         1,
+         "file: " + cut +
+             "\ncode page: 932\nresult: -2 EOF, reading stopped at line 5: expected \"}\" closing the Object chunk "
+             "before the end of the file\n",
+         ""},
+        {{"--classic", "--json", notModel}, 1, "{\"result\": -3, ", ""},
         {{"--json", missing}, 2, "", "mqoinfo: cannot open " + missing + ": No such file or directory\n"},
         // A folder opens but cannot be read: that is no verdict on a model.
         {{"--json", folder.path()}, 2, "", "mqoinfo: cannot read " + folder.path().string() + "\n"},
         {{"--json", good}, 2, "", "mqoinfo: cannot write the output\n", "/dev/full"},
-        {{}, 2, "", usage},
-        {{"--json"}, 2, "", usage},
-        {{"--xml", good}, 2, "", usage},
-        {{"--json", good, good}, 2, "", usage},
+        {{"--help"}, 0, USAGE + "Tells what the viewer reads from the model FILE", ""},
+        {{}, 2, "", USAGE},
+        {{"--json"}, 2, "", USAGE},
+        {{"--xml", good}, 2, "", USAGE},
+        {{"--json", "--json", good}, 2, "", USAGE},
+        {{"--json", good, good}, 2, "", USAGE},
+        {{"--help", good}, 2, "", USAGE},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
-        std::vector<std::string> command{MQOINFO_PATH};
-        command.insert(command.end(), c.arguments.begin(), c.arguments.end());
-        const CommandResult run = runCommand(command, c.stdoutPath);
+        const CommandResult run = runMqoinfo(c.arguments, c.stdoutPath);
         EXPECT_EQ(run.status, c.status);
         EXPECT_TRUE(c.outStart.empty() ? run.out.empty() : run.out.starts_with(c.outStart)) << run.out;
         EXPECT_EQ(run.err, c.err);
     }
+}
+
+// A big model's JSON passes through the output buffer many times over.
+TEST(MqoinfoCommand, outputOfManyMegabytesArrivesWholeAndInOrder) {
+    const ScratchFolder folder;
+    const std::string model = modelText(0, 20000);
+    ModelDocument document(ModelData{}, model);
+    OutputBuffer expected;
+    printDocumentJson(document.data(), document.parse(), expected);
+    ASSERT_GT(expected.text().size(), size_t{3} << 20);
+    EXPECT_EQ(runMqoinfo({"--classic", "--json", folder.write("big.mqo", model)}).out, expected.text());
+}
+
+// Names in Shift JIS and by absolute Windows paths, found in the model's
+// folder tree in another spelling; one texture that is nowhere.
+TEST(MqoinfoCommand, tellsWhereEachTextureIsFoundOrWhereItWasLookedFor) {
+    const ScratchFolder folder;
+    std::filesystem::create_directories(folder.path() / "car" / "textures");
+    folder.write("car/textures/\xE6\x9C\xA8\xE7\x9B\xAE.PNG", "");
+    folder.write("car/body.tga", "");
+    const std::string model = folder.write(
+        "car/car.mqo",
+        std::string(MODEL_HEADER) +
+            "Material 2 {\r\n\"\x96\xD8\" tex(\"\x96\xD8\x96\xDA.png\") aplane(\"C:\\Users\\me\\body.tga\")\r\n"
+            "\"glass\" tex(\"glass.bmp\")\r\n}\r\n");
+    const std::string car = (folder.path() / "car").string();
+    const CommandResult run = runMqoinfo({model});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out,
+              "file: " + model + "\ncode page: 932\nresult: 0\nmaterials: 2\n" +
+                  "  0 \"木\" colour 0 0 0 0, texture \"木目.png\", alpha plane \"C:\\\\Users\\\\me\\\\body.tga\"\n" +
+                  "    texture \"木目.png\" is \"" + car + "/textures/木目.PNG\"\n" +
+                  "    alpha plane \"C:\\\\Users\\\\me\\\\body.tga\" is \"" + car + "/body.tga\"\n" +
+                  "  1 \"glass\" colour 0 0 0 0, texture \"glass.bmp\"\n" +
+                  "    texture \"glass.bmp\" not found; looked in \"" + car + "/\", \"" + car + "/Texture\", \"" + car +
+                  "/texture\", \"" + car + "/Textures\", \"" + car + "/textures\"\n" +
+                  "objects: 0\nwarnings: 0 face corners outside their object's vertices\n");
 }
 
 }  // namespace

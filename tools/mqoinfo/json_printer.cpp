@@ -5,21 +5,27 @@
 #include <utility>
 #include <vector>
 
+#include "model/texture_files.h"
+#include "mqo/parse_result.h"
 #include "tools/mqoinfo/quoted_text.h"
 
 namespace {
 
 class JsonPrinter {
 public:
-    explicit JsonPrinter(OutputBuffer& out) : out_(out) {}
+    // Without an outcome of the model reading the form is the classic one.
+    JsonPrinter(OutputBuffer& out, CodePage page, const ModelReadOutcome* outcome)
+        : out_(out), texts_(page), page_(page), outcome_(outcome) {}
 
     void printDocument(const ModelData& data, int32_t result);
 
 private:
     void printScene(const SceneRecord& scene);
     void printMaterial(const MaterialRecord& material);
+    void printFileFound(const char* key, const RecordText& name);
     void printObject(const ObjectRecord& object);
     void printFace(const FaceRecord& face);
+    void printCorners(const FaceCorners& face);
     void printFloat(float value);
     void printFloats(std::span<const float> values);
     void printPoint(const Point3& point);
@@ -30,12 +36,20 @@ private:
 
     OutputBuffer& out_;
     QuotedTextWriter texts_;
+    // File names on the disk and failure texts, already UTF-8.
+    QuotedTextWriter utf8Texts_{CodePage::Utf8};
+    CodePage page_;
+    const ModelReadOutcome* outcome_;
 };
 
 }  // namespace
 
 void printDocumentJson(const ModelData& data, int32_t result, OutputBuffer& out) {
-    JsonPrinter(out).printDocument(data, result);
+    JsonPrinter(out, CodePage::ShiftJis, nullptr).printDocument(data, result);
+}
+
+void printModelDocumentJson(const ModelData& data, const ModelReadOutcome& outcome, OutputBuffer& out) {
+    JsonPrinter(out, data.codePage, &outcome).printDocument(data, outcome.result);
 }
 
 namespace {
@@ -43,6 +57,20 @@ namespace {
 void JsonPrinter::printDocument(const ModelData& data, int32_t result) {
     out_.append("{\"result\": ");
     out_.appendInt(result);
+    if (outcome_ != nullptr) {
+        out_.append(", \"codePage\": \"");
+        out_.append(codePageLabel(page_));
+        out_.append("\", \"stoppedAt\": ");
+        if (result == ParseOk) {
+            out_.append("null");
+        } else {
+            out_.append("{\"line\": ");
+            out_.appendInt(outcome_->lineNumber);
+            out_.append(", \"expected\": ");
+            utf8Texts_.write(outcome_->failureText, out_);
+            out_.append('}');
+        }
+    }
     out_.append(", \"scene\": ");
     printScene(data.scene);
     out_.append(", \"materials\": ");
@@ -84,7 +112,21 @@ void JsonPrinter::printMaterial(const MaterialRecord& material) {
     texts_.write(material.aplane, out_);
     out_.append(", \"bump\": ");
     texts_.write(material.bump, out_);
+    if (outcome_ != nullptr) {
+        printFileFound(", \"texFile\": ", material.tex);
+        printFileFound(", \"aplaneFile\": ", material.aplane);
+    }
     out_.append('}');
+}
+
+void JsonPrinter::printFileFound(const char* key, const RecordText& name) {
+    out_.append(key);
+    const TextureFileSearch search =
+        name.empty() ? TextureFileSearch{} : findTextureFile(outcome_->folder, name.view(), iconvName(page_));
+    if (search.found.empty())
+        out_.append("null");
+    else
+        utf8Texts_.write(search.found.native(), out_);
 }
 
 void JsonPrinter::printObject(const ObjectRecord& object) {
@@ -102,7 +144,16 @@ void JsonPrinter::printObject(const ObjectRecord& object) {
         printFloats(values);
     });
     out_.append(", \"faces\": ");
-    printList(object.faces, [this](const FaceRecord& f) { printFace(f); });
+    if (outcome_ == nullptr) {
+        printList(object.faces, [this](const FaceRecord& f) { printFace(f); });
+    } else {
+        out_.append('[');
+        for (size_t f = 0; f < object.faces.size(); ++f) {
+            if (f > 0) out_.append(", ");
+            printCorners(object.faces.corners(f));
+        }
+        out_.append(']');
+    }
     out_.append('}');
 }
 
@@ -121,6 +172,28 @@ void JsonPrinter::printFace(const FaceRecord& face) {
     out_.append("], \"col\":");
     printIntegers<uint32_t>(face.color);
     out_.append('}');
+}
+
+// Every corner, without the classic record's empty slots.
+void JsonPrinter::printCorners(const FaceCorners& face) {
+    out_.append("{\"n\": ");
+    out_.appendInt(static_cast<int64_t>(face.size()));
+    out_.append(", \"m\": ");
+    out_.appendInt(face.materialIndex);
+    out_.append(", \"v\":");
+    printIntegers(face.vertices);
+    out_.append(", \"uv\":[");
+    for (size_t corner = 0; corner < face.size(); ++corner) {
+        if (corner > 0) out_.append(',');
+        const float uv[] = {face.uv(corner).u, face.uv(corner).v};
+        printFloats(uv);
+    }
+    out_.append("], \"col\":[");
+    for (size_t corner = 0; corner < face.size(); ++corner) {
+        if (corner > 0) out_.append(',');
+        out_.appendInt(face.colour(corner));
+    }
+    out_.append("]}");
 }
 
 // Nine significant digits read back to the same 32-bit float. JSON has no

@@ -1,8 +1,11 @@
-// mqoinfo: reads a model exactly as the viewer does and tells what it holds,
-// as a readable summary or, with --json, as the whole document.
+// mqoinfo: reads a model as the viewer does and tells what it holds, as a
+// readable summary or, with --json, as the whole document. It reads the way
+// the viewer reads a model named on its command line, and with --classic
+// the way the classic viewer reads qemi_one.mqo.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <string_view>
 
@@ -19,8 +22,25 @@ constexpr int EXIT_READ = 0;
 constexpr int EXIT_REFUSED = 1;
 constexpr int EXIT_UNUSABLE = 2;
 
+constexpr char USAGE[] = "usage: mqoinfo [--classic] [--json] FILE\n";
+constexpr char HELP[] =
+    "Tells what the viewer reads from the model FILE: whether it reads and, if not,\n"
+    "the line where reading stopped and what was expected there; its materials,\n"
+    "with the files their textures and alpha planes are found in; its objects,\n"
+    "with their vertex and face counts and the face corners that name a vertex\n"
+    "the object does not have.\n"
+    "\n"
+    "  --json     the whole document as one line of JSON\n"
+    "  --classic  read FILE as the classic viewer reads qemi_one.mqo\n"
+    "  --help     show this text\n"
+    "\n"
+    "Exit status: 0 when the model reads, 1 when it does not, 2 when FILE cannot\n"
+    "be read or the output written.\n";
+
 struct Options {
+    bool help = false;
     bool json = false;
+    bool classic = false;
     const char* path = nullptr;
 };
 
@@ -32,15 +52,19 @@ bool printDocument(const Options& options, const ModelDocument& document, int32_
 int main(int argc, char** argv) {
     std::optional<Options> options = parseArguments(argc, argv);
     if (!options) {
-        fputs("usage: mqoinfo [--json] FILE\n", stderr);
+        fputs(USAGE, stderr);
         return EXIT_UNUSABLE;
+    }
+    if (options->help) {
+        const bool written = fputs(USAGE, stdout) >= 0 && fputs(HELP, stdout) >= 0 && fflush(stdout) == 0;
+        return written ? EXIT_READ : EXIT_UNUSABLE;
     }
     FILE* file = fopen(options->path, "rb");
     if (file == nullptr) {
         fprintf(stderr, "mqoinfo: cannot open %s: %s\n", options->path, strerror(errno));
         return EXIT_UNUSABLE;
     }
-    ModelDocument document(ModelData{}, file);
+    ModelDocument document(ModelData{}, file, options->classic ? ReadingMode::Classic : ReadingMode::Model);
     const int32_t result = document.parse();
     // A read error looks like the end of the file to the reader; it must not
     // pass for a verdict on the model.
@@ -59,28 +83,44 @@ int main(int argc, char** argv) {
 
 namespace {
 
+// Options in any order, then one FILE; --help alone.
 std::optional<Options> parseArguments(int argc, char** argv) {
     Options options;
-    if (argc == 3 && std::string_view(argv[1]) == "--json") {
-        options.json = true;
-        options.path = argv[2];
-    } else if (argc == 2 && argv[1][0] != '-') {
-        options.path = argv[1];
-    } else {
-        return std::nullopt;
+    if (argc == 2 && std::string_view(argv[1]) == "--help") {
+        options.help = true;
+        return options;
     }
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--json" && !options.json)
+            options.json = true;
+        else if (argument == "--classic" && !options.classic)
+            options.classic = true;
+        else if (i == argc - 1 && !argument.starts_with('-'))
+            options.path = argv[i];
+        else
+            return std::nullopt;
+    }
+    if (options.path == nullptr) return std::nullopt;
     return options;
 }
 
 bool printDocument(const Options& options, const ModelDocument& document, int32_t result) {
     OutputBuffer out(stdout);
-    if (options.json) {
+    const ModelReadOutcome outcome{result, document.lineNumber(), document.failureText(),
+                                   std::filesystem::path(options.path).parent_path()};
+    if (options.json && options.classic) {
         printDocumentJson(document.data(), result, out);
+    } else if (options.json) {
+        printModelDocumentJson(document.data(), outcome, out);
     } else {
         out.append("file: ");
         out.append(options.path);
         out.append('\n');
-        printSummary(document.data(), result, document.lineNumber(), out);
+        if (options.classic)
+            printSummary(document.data(), result, document.lineNumber(), out);
+        else
+            printModelSummary(document.data(), outcome, out);
     }
     return out.flush();
 }

@@ -1,111 +1,164 @@
 #include "tools/mqoinfo/summary_printer.h"
 
-#include <algorithm>
-
+#include "model/texture_files.h"
 #include "mqo/model_document.h"
 #include "tools/mqoinfo/quoted_text.h"
 
 namespace {
 
-void printResult(int32_t result, int64_t lineNumber, OutputBuffer& out);
-void printMaterials(const ModelData& data, QuotedTextWriter& texts, OutputBuffer& out);
-int64_t printObjects(const ModelData& data, QuotedTextWriter& texts, OutputBuffer& out);
-void printNamedFile(const char* label, const RecordText& name, QuotedTextWriter& texts, OutputBuffer& out);
+class SummaryPrinter {
+public:
+    // Without a model folder the summary is the classic one.
+    SummaryPrinter(OutputBuffer& out, CodePage page, const std::filesystem::path* modelFolder)
+        : out_(out), texts_(page), modelFolder_(modelFolder), page_(page) {}
+
+    void printResult(int32_t result, int64_t lineNumber, const char* failureText);
+    void printMaterials(const ModelData& data);
+    // Returns the number of corners outside their object's vertices.
+    int64_t printObjects(const ModelData& data);
+    void printWarnings(int64_t outside);
+
+private:
+    void printNamedFile(const char* label, const RecordText& name);
+    void printFileFound(const char* label, const RecordText& name);
+
+    OutputBuffer& out_;
+    QuotedTextWriter texts_;
+    // File names on the disk, shown as UTF-8 whatever bytes they hold.
+    QuotedTextWriter utf8Texts_{CodePage::Utf8};
+    const std::filesystem::path* modelFolder_;
+    CodePage page_;
+};
 
 }  // namespace
 
 int64_t countCornersOutsideVertices(const ObjectRecord& object) {
     const int64_t vertexCount = static_cast<int64_t>(object.vertices.size());
     int64_t outside = 0;
-    for (const FaceRecord& face : object.faces) {
-        const int corners = std::clamp(face.vertexCount, 0, 4);
-        for (int k = 0; k < corners; ++k)
-            if (face.vertexIndex[k] < 0 || face.vertexIndex[k] >= vertexCount) ++outside;
-    }
+    for (size_t f = 0; f < object.faces.size(); ++f)
+        for (const int32_t index : object.faces.corners(f).vertices)
+            if (index < 0 || index >= vertexCount) ++outside;
     return outside;
 }
 
 void printSummary(const ModelData& data, int32_t result, int64_t lineNumber, OutputBuffer& out) {
-    QuotedTextWriter texts;
-    printResult(result, lineNumber, out);
-    printMaterials(data, texts, out);
-    const int64_t warnings = printObjects(data, texts, out);
-    out.append("warnings: ");
-    out.appendInt(warnings);
-    out.append(" face corners outside their object's vertices\n");
+    SummaryPrinter printer(out, CodePage::ShiftJis, nullptr);
+    printer.printResult(result, lineNumber, nullptr);
+    printer.printMaterials(data);
+    printer.printWarnings(printer.printObjects(data));
+}
+
+void printModelSummary(const ModelData& data, const ModelReadOutcome& outcome, OutputBuffer& out) {
+    SummaryPrinter printer(out, data.codePage, &outcome.folder);
+    out.append("code page: ");
+    out.append(codePageLabel(data.codePage));
+    out.append('\n');
+    printer.printResult(outcome.result, outcome.lineNumber, outcome.failureText);
+    printer.printMaterials(data);
+    printer.printWarnings(printer.printObjects(data));
 }
 
 namespace {
 
-void printResult(int32_t result, int64_t lineNumber, OutputBuffer& out) {
-    out.append("result: ");
-    out.appendInt(result);
+void SummaryPrinter::printResult(int32_t result, int64_t lineNumber, const char* failureText) {
+    out_.append("result: ");
+    out_.appendInt(result);
     if (result != ParseOk) {
         if (const char* message = parseFailureMessage(result)) {
-            out.append(' ');
-            out.append(message);
+            out_.append(' ');
+            out_.append(message);
         }
-        out.append(", reading stopped at line ");
-        out.appendInt(lineNumber);
+        out_.append(", reading stopped at line ");
+        out_.appendInt(lineNumber);
+        if (failureText != nullptr) {
+            out_.append(": ");
+            out_.append(failureText);
+        }
     }
-    out.append('\n');
+    out_.append('\n');
 }
 
-void printMaterials(const ModelData& data, QuotedTextWriter& texts, OutputBuffer& out) {
-    out.append("materials: ");
-    out.appendInt(static_cast<int64_t>(data.materials.size()));
-    out.append('\n');
+void SummaryPrinter::printMaterials(const ModelData& data) {
+    out_.append("materials: ");
+    out_.appendInt(static_cast<int64_t>(data.materials.size()));
+    out_.append('\n');
     int64_t index = 0;
     for (const MaterialRecord& material : data.materials) {
-        out.append("  ");
-        out.appendInt(index++);
-        out.append(' ');
-        texts.write(material.name, out);
-        out.append(" colour");
+        out_.append("  ");
+        out_.appendInt(index++);
+        out_.append(' ');
+        texts_.write(material.name, out_);
+        out_.append(" colour");
         for (float component : material.col) {
-            out.append(' ');
-            out.appendFloat(component, 6);
+            out_.append(' ');
+            out_.appendFloat(component, 6);
         }
-        printNamedFile(", texture ", material.tex, texts, out);
-        printNamedFile(", alpha plane ", material.aplane, texts, out);
-        printNamedFile(", bump map ", material.bump, texts, out);
-        out.append('\n');
+        printNamedFile(", texture ", material.tex);
+        printNamedFile(", alpha plane ", material.aplane);
+        printNamedFile(", bump map ", material.bump);
+        out_.append('\n');
+        printFileFound("    texture ", material.tex);
+        printFileFound("    alpha plane ", material.aplane);
     }
 }
 
-// Returns the number of corners outside their object's vertices.
-int64_t printObjects(const ModelData& data, QuotedTextWriter& texts, OutputBuffer& out) {
-    out.append("objects: ");
-    out.appendInt(static_cast<int64_t>(data.objects.size()));
-    out.append('\n');
+int64_t SummaryPrinter::printObjects(const ModelData& data) {
+    out_.append("objects: ");
+    out_.appendInt(static_cast<int64_t>(data.objects.size()));
+    out_.append('\n');
     int64_t index = 0;
     int64_t allOutside = 0;
     for (const ObjectRecord& object : data.objects) {
-        out.append("  ");
-        out.appendInt(index++);
-        out.append(' ');
-        texts.write(object.name, out);
-        out.append(' ');
-        out.appendInt(static_cast<int64_t>(object.vertices.size()));
-        out.append(" vertices, ");
-        out.appendInt(static_cast<int64_t>(object.faces.size()));
-        out.append(" faces");
+        out_.append("  ");
+        out_.appendInt(index++);
+        out_.append(' ');
+        texts_.write(object.name, out_);
+        out_.append(' ');
+        out_.appendInt(static_cast<int64_t>(object.vertices.size()));
+        out_.append(" vertices, ");
+        out_.appendInt(static_cast<int64_t>(object.faces.size()));
+        out_.append(" faces");
         const int64_t outside = countCornersOutsideVertices(object);
         if (outside > 0) {
-            out.append(", ");
-            out.appendInt(outside);
-            out.append(" corners outside the vertices");
+            out_.append(", ");
+            out_.appendInt(outside);
+            out_.append(" corners outside the vertices");
         }
-        out.append('\n');
+        out_.append('\n');
         allOutside += outside;
     }
     return allOutside;
 }
 
-void printNamedFile(const char* label, const RecordText& name, QuotedTextWriter& texts, OutputBuffer& out) {
+void SummaryPrinter::printWarnings(int64_t outside) {
+    out_.append("warnings: ");
+    out_.appendInt(outside);
+    out_.append(" face corners outside their object's vertices\n");
+}
+
+void SummaryPrinter::printNamedFile(const char* label, const RecordText& name) {
     if (name.empty()) return;
-    out.append(label);
-    texts.write(name, out);
+    out_.append(label);
+    texts_.write(name, out_);
+}
+
+// Where the viewer in model mode finds the file `name`, or where it looked.
+void SummaryPrinter::printFileFound(const char* label, const RecordText& name) {
+    if (modelFolder_ == nullptr || name.empty()) return;
+    const TextureFileSearch search = findTextureFile(*modelFolder_, name.view(), iconvName(page_));
+    out_.append(label);
+    texts_.write(name, out_);
+    if (!search.found.empty()) {
+        out_.append(" is ");
+        utf8Texts_.write(search.found.native(), out_);
+    } else {
+        out_.append(" not found; looked in");
+        for (size_t i = 0; i < search.folders.size(); ++i) {
+            out_.append(i == 0 ? " " : ", ");
+            utf8Texts_.write(search.folders[i].native(), out_);
+        }
+    }
+    out_.append('\n');
 }
 
 }  // namespace

@@ -4,13 +4,28 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 
 #include "mqo/records.h"
 #include "tools/mqoinfo/output_buffer.h"
 
-// Corners among each face's first vertexCount (at most four) whose vertex
-// index lies outside 0 .. vertex count - 1.
+// How a model reading went.
+struct ModelReadOutcome {
+    int32_t result = 0;
+    int64_t lineNumber = 0;        // where reading stopped
+    const char* failureText = "";  // what was expected there
+    // The model's folder, where texture names are looked for.
+    std::filesystem::path folder;
+};
+
+// Corners of the object's faces whose vertex index lies outside 0 .. vertex
+// count - 1.
 int64_t countCornersOutsideVertices(const ObjectRecord& object);
 
-// `lineNumber` is where reading stopped; it is shown only for a failure.
+// The classic reading: `lineNumber` is where reading stopped; it is shown
+// only for a failure.
 void printSummary(const ModelData& data, int32_t result, int64_t lineNumber, OutputBuffer& out);
+// The model reading: names in UTF-8 from the model's code page, what was
+// expected where reading stopped, and where each material's texture and
+// alpha plane are found, or where they were looked for.
+void printModelSummary(const ModelData& data, const ModelReadOutcome& outcome, OutputBuffer& out);
