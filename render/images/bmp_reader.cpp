@@ -15,14 +15,15 @@ constexpr uint32_t NO_COMPRESSION = 0;
 BmpFileHeader readFileHeader(ByteSource& source);
 BmpInfoHeader readInfoHeader(ByteSource& source);
 bool isSupported(const BmpFileHeader& file, const BmpInfoHeader& info);
+bool holdsHalfOfItsPixels(const BmpFileHeader& file, const BmpInfoHeader& info, size_t fileSize);
+size_t storedRowBytes(int64_t width, int bitsPerPixel);
 void readRows(ByteSource& source, const BmpInfoHeader& info, ImageReader& image);
 
 }  // namespace
 
 BmpReader::BmpReader() : ImageReader("Can't open file\n") {}
 
-int32_t BmpReader::loadFromMemory(const uint8_t* bytes, size_t size) {
-    releaseRows();
+int32_t BmpReader::decode(const uint8_t* bytes, size_t size) {
     ByteSource source(bytes, size);
     if (source.remaining() < BMP_HEADERS_SIZE) {
         printf("Can't read bmp file\n");
@@ -32,7 +33,8 @@ int32_t BmpReader::loadFromMemory(const uint8_t* bytes, size_t size) {
     infoHeader = readInfoHeader(source);
     // A negative height only says the rows are stored top first.
     int64_t rowCount = std::llabs(static_cast<int64_t>(infoHeader.height));
-    if (!isSupported(fileHeader, infoHeader) || !makeRgbRows(infoHeader.width, rowCount)) {
+    if (!isSupported(fileHeader, infoHeader) || !holdsHalfOfItsPixels(fileHeader, infoHeader, size) ||
+        !makeRgbRows(infoHeader.width, rowCount)) {
         printf("Can't read bmp file\n");
         return -1;
     }
@@ -81,10 +83,21 @@ bool isSupported(const BmpFileHeader& file, const BmpInfoHeader& info) {
     return info.compression == NO_COMPRESSION;
 }
 
+bool holdsHalfOfItsPixels(const BmpFileHeader& file, const BmpInfoHeader& info, size_t fileSize) {
+    int64_t rowCount = std::llabs(static_cast<int64_t>(info.height));
+    if (!imageSideInRange(info.width) || !imageSideInRange(rowCount)) return false;
+    size_t held = file.dataOffset < fileSize ? fileSize - file.dataOffset : 0;
+    return holdsHalfOf(held, storedRowBytes(info.width, info.bitsPerPixel) * rowCount);
+}
+
+// Every stored row is padded to a multiple of four bytes.
+size_t storedRowBytes(int64_t width, int bitsPerPixel) {
+    return static_cast<size_t>((width * bitsPerPixel + 31) / 32 * 4);
+}
+
 void readRows(ByteSource& source, const BmpInfoHeader& info, ImageReader& image) {
     int bytesPerPixel = info.bitsPerPixel / 8;
-    // Every stored row is padded to a multiple of four bytes.
-    size_t padding = (4 - static_cast<size_t>(image.width) * bytesPerPixel % 4) % 4;
+    size_t padding = storedRowBytes(image.width, info.bitsPerPixel) - static_cast<size_t>(image.width) * bytesPerPixel;
     bool topFirst = info.height < 0;
     for (int32_t stored = 0; stored < image.height; ++stored) {
         uint8_t* row = image.rgbRows[imageRowOfStoredRow(stored, image.height, topFirst)];

@@ -31,8 +31,10 @@ struct BmpInfoHeader {
 class BmpReader : public ImageReader {
 public:
     BmpReader();
-    int32_t loadFromMemory(const uint8_t* bytes, size_t size) override;
 
     BmpFileHeader fileHeader;
     BmpInfoHeader infoHeader;
+
+private:
+    int32_t decode(const uint8_t* bytes, size_t size) override;
 };

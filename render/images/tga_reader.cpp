@@ -22,8 +22,7 @@ void readGreyRows(ByteSource& source, bool topFirst, ImageReader& image);
 
 TgaReader::TgaReader() : ImageReader("Can't open file\n") {}
 
-int32_t TgaReader::loadFromMemory(const uint8_t* bytes, size_t size) {
-    releaseRows();
+int32_t TgaReader::decode(const uint8_t* bytes, size_t size) {
     ByteSource source(bytes, size);
     if (source.remaining() < TGA_HEADER_SIZE) {
         printf("Can't read tga file\n");
@@ -31,14 +30,15 @@ int32_t TgaReader::loadFromMemory(const uint8_t* bytes, size_t size) {
     }
     header = readHeader(source);
     bool grey = header.imageType == TYPE_GREYSCALE;
-    bool made = isSupported(header) &&
+    // The image ID field is free text from the writing program.
+    source.skip(header.idLength);
+    uint64_t pixelBytes = static_cast<uint64_t>(header.width) * header.height * (header.pixelDepth / 8);
+    bool made = isSupported(header) && holdsHalfOf(source.remaining(), pixelBytes) &&
                 (grey ? makeGreyRows(header.width, header.height) : makeRgbRows(header.width, header.height));
     if (!made) {
         printf("Can't read tga file\n");
         return -1;
     }
-    // The image ID field is free text from the writing program.
-    source.skip(header.idLength);
     bool topFirst = (header.imageDescriptor & ORIGIN_AT_TOP) != 0;
     if (grey)
         readGreyRows(source, topFirst, *this);

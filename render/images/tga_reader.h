@@ -23,7 +23,9 @@ struct TgaHeader {
 class TgaReader : public ImageReader {
 public:
     TgaReader();
-    int32_t loadFromMemory(const uint8_t* bytes, size_t size) override;
 
     TgaHeader header;
+
+private:
+    int32_t decode(const uint8_t* bytes, size_t size) override;
 };
