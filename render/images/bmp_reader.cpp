@@ -1,4 +1,5 @@
 #include "render/images/bmp_reader.h"
+#include "render/images/image_messages.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,7 +36,7 @@ BmpReader::BmpReader(ImageFormats formats) : ImageReader("Can't open file\n"), f
 int32_t BmpReader::decode(const uint8_t* bytes, size_t size) {
     ByteSource source(bytes, size);
     if (source.remaining() < BMP_HEADERS_SIZE) {
-        printf("Can't read bmp file\n");
+        tellImageMessage("Can't read bmp file\n");
         return -1;
     }
     fileHeader = readFileHeader(source);
@@ -44,7 +45,7 @@ int32_t BmpReader::decode(const uint8_t* bytes, size_t size) {
     int64_t rowCount = std::llabs(static_cast<int64_t>(infoHeader.height));
     if (!isSupported(fileHeader, infoHeader, formats_) || !holdsHalfOfItsPixels(fileHeader, infoHeader, size) ||
         !makeRgbRows(infoHeader.width, rowCount)) {
-        printf("Can't read bmp file\n");
+        tellImageMessage("Can't read bmp file\n");
         return -1;
     }
     Palette palette = infoHeader.bitsPerPixel <= 8 ? readPalette(source, infoHeader) : Palette();

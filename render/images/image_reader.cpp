@@ -1,4 +1,5 @@
 #include "render/images/image_reader.h"
+#include "render/images/image_messages.h"
 
 #include <unistd.h>
 
@@ -32,7 +33,7 @@ int32_t ImageReader::load(const char* path) {
     uint64_t size = 0;
     int descriptor = openRegularFile(path, size);
     if (descriptor < 0) {
-        printf("%s", openFailureMessage_);
+        reportMissingFile();
         return -1;
     }
     snprintf(fileName, sizeof fileName, "%s", path);
@@ -43,6 +44,10 @@ int32_t ImageReader::load(const char* path) {
     // reader reports it with its own message.
     if (!read) bytes.clear();
     return loadFromMemory(bytes.data(), bytes.size());
+}
+
+void ImageReader::reportMissingFile() const {
+    tellImageMessage("%s", openFailureMessage_);
 }
 
 int32_t ImageReader::loadFromMemory(const uint8_t* bytes, size_t size) {
@@ -130,10 +135,11 @@ bool ImageReader::memoryAllowed(int64_t pixelsPerRow, int64_t rowCount, uint64_t
     uint64_t needed = fileBytes_ + bytesNeeded;
     uint64_t allowed = MEMORY_ALLOWANCE_BYTES + MEMORY_BYTES_PER_FILE_BYTE * fileBytes_;
     if (needed <= allowed) return true;
-    printf("A picture of %lld x %lld needs %llu MiB of memory, more than its file of %zu bytes allows (%llu MiB)\n",
-           static_cast<long long>(pixelsPerRow), static_cast<long long>(rowCount),
-           static_cast<unsigned long long>(mebibytesRoundedUp(needed)), fileBytes_,
-           static_cast<unsigned long long>(allowed >> 20));
+    tellImageMessage(
+        "A picture of %lld x %lld needs %llu MiB of memory, more than its file of %zu bytes allows (%llu MiB)\n",
+        static_cast<long long>(pixelsPerRow), static_cast<long long>(rowCount),
+        static_cast<unsigned long long>(mebibytesRoundedUp(needed)), fileBytes_,
+        static_cast<unsigned long long>(allowed >> 20));
     return false;
 }
 

@@ -28,6 +28,8 @@ public:
     // path that is not a regular file (a FIFO, a device, a folder) is
     // refused like one that can't be opened, without waiting on it.
     virtual int32_t load(const char* path);
+    // Says what `load` says of a file it can't open, without opening any.
+    void reportMissingFile() const;
     // Decodes a whole file already in memory; -1 when it can't be read.
     int32_t loadFromMemory(const uint8_t* bytes, size_t size);
     // Copies the red, green, blue of pixel (x, y) into `out`; 0 when there

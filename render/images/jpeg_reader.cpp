@@ -1,4 +1,5 @@
 #include "render/images/jpeg_reader.h"
+#include "render/images/image_messages.h"
 
 // libjpeg's header needs FILE and size_t declared before it.
 #include <jpeglib.h>
@@ -46,7 +47,7 @@ int32_t JpegReader::decode(const uint8_t* bytes, size_t size) {
     trap.manager.output_message = printJpegMessage;
     progress.progress_monitor = refuseEndlessScans;
     if (setjmp(trap.escape) != 0) {
-        printf("%s", READ_FAILURE_MESSAGE);
+        tellImageMessage("%s", READ_FAILURE_MESSAGE);
         jpeg_destroy_decompress(&info);
         clear();
         return -1;
@@ -64,7 +65,7 @@ int32_t JpegReader::decode(const uint8_t* bytes, size_t size) {
     if (read) {
         jpeg_finish_decompress(&info);
     } else {
-        printf("%s", READ_FAILURE_MESSAGE);
+        tellImageMessage("%s", READ_FAILURE_MESSAGE);
         clear();
     }
     jpeg_destroy_decompress(&info);
@@ -97,7 +98,7 @@ namespace {
 void printJpegMessage(j_common_ptr info) {
     char text[JMSG_LENGTH_MAX];
     (*info->err->format_message)(info, text);
-    printf("%s\n", text);
+    tellImageMessage("%s\n", text);
 }
 
 void escapeFromDecoding(j_common_ptr info) {
@@ -109,7 +110,7 @@ void escapeFromDecoding(j_common_ptr info) {
 // while it is being read.
 void refuseEndlessScans(j_common_ptr info) {
     if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= MAX_JPEG_SCANS) return;
-    printf("The JPEG file has more than %d scans: taken as broken\n", MAX_JPEG_SCANS);
+    tellImageMessage("The JPEG file has more than %d scans: taken as broken\n", MAX_JPEG_SCANS);
     longjmp(reinterpret_cast<JpegErrorTrap*>(info->err)->escape, 1);
 }
 

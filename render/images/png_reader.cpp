@@ -1,4 +1,5 @@
 #include "render/images/png_reader.h"
+#include "render/images/image_messages.h"
 
 #include <png.h>
 
@@ -38,7 +39,7 @@ int32_t PngReader::decode(const uint8_t* bytes, size_t size) {
     bool read = info != nullptr && readPicture(png, info, file, scratch);
     png_destroy_read_struct(&png, &info, nullptr);
     if (read) return 0;
-    printf("%s", READ_FAILURE_MESSAGE);
+    tellImageMessage("%s", READ_FAILURE_MESSAGE);
     clear();
     return -1;
 }
@@ -109,7 +110,7 @@ namespace {
 // libpng's messages go to the console like every other reader's; then the
 // load fails instead of the program ending.
 void escapeFromDecoding(png_structp png, png_const_charp message) {
-    printf("%s\n", message);
+    tellImageMessage("%s\n", message);
     png_longjmp(png, 1);
 }
 

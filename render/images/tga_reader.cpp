@@ -1,4 +1,5 @@
 #include "render/images/tga_reader.h"
+#include "render/images/image_messages.h"
 
 #include <cstdio>
 #include <cstring>
@@ -65,12 +66,12 @@ TgaReader::TgaReader(ImageFormats formats) : ImageReader("Can't open file\n"), f
 int32_t TgaReader::decode(const uint8_t* bytes, size_t size) {
     ByteSource source(bytes, size);
     if (source.remaining() < TGA_HEADER_SIZE) {
-        printf("Can't read tga file\n");
+        tellImageMessage("Can't read tga file\n");
         return -1;
     }
     header = readHeader(source);
     if (!isSupported(header, formats_)) {
-        printf("Can't read tga file\n");
+        tellImageMessage("Can't read tga file\n");
         return -1;
     }
     // The image ID field is free text from the writing program.
@@ -80,7 +81,7 @@ int32_t TgaReader::decode(const uint8_t* bytes, size_t size) {
     bool made = holdsHalfOf(source.remaining(), leastPixelBytes(header, layout)) &&
                 (grey ? makeGreyRows(header.width, header.height) : makeRgbRows(header.width, header.height));
     if (!made) {
-        printf("Can't read tga file\n");
+        tellImageMessage("Can't read tga file\n");
         return -1;
     }
     bool topFirst = (header.imageDescriptor & ORIGIN_AT_TOP) != 0;
