@@ -27,6 +27,7 @@ const char* const USAGE_TEXT =
     "  --parts              drop each object of MODEL as a body of its own\n"
     "  --screenshot FILE    run the scene, save the window as a PNG file, quit\n"
     "  --after SECONDS      how long the scene runs before the screenshot (3)\n"
+    "  --timings            tell how long start-up took, phase by phase\n"
     "  --help               show this help and quit\n"
     "  --version            show the version and quit\n"
     "\n"
@@ -51,6 +52,8 @@ CommandLine parseCommandLine(int argc, char** argv) {
         } else if (argument == "--version") {
             result.action = CommandLine::Action::ShowVersion;
             return result;
+        } else if (argument == "--timings") {
+            result.reportTimings = true;
         } else if (argument == "--parts") {
             result.separateParts = true;
         } else if (argument == "--screenshot") {

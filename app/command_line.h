@@ -15,6 +15,8 @@ struct CommandLine {
     // Null unless the scene is to be photographed and the viewer to quit.
     const char* screenshotPath = nullptr;
     double screenshotSeconds = 3.0;
+    // Start-up phases go to standard error after the first frame.
+    bool reportTimings = false;
     // What was wrong, for Action::Refuse.
     std::string problem;
 };

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "app/light_orbit.h"
+#include "app/startup_timings.h"
 #include "app/view_state.h"
 #include "model/loaded_model.h"
 #include "model/model_layout.h"
@@ -32,6 +33,7 @@ void drawColouredArrow(int buttonDown, float radius, float halfLength);
 void displayFrame() {
     drawFrame();
     glutSwapBuffers();
+    reportTimings();
 }
 
 void drawFrame() {

@@ -2,24 +2,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <string>
 
 #include "app/command_line.h"
-#include "app/help_text.h"
 #include "app/screenshot.h"
 #include "app/startup.h"
-#include "model/console_text.h"
-#include "model/loaded_model.h"
-#include "model/regular_file.h"
-
-namespace {
-
-void startClassicMode();
-void startModelMode(const CommandLine& commandLine);
-void reportReadFailure(const char* path, const ModelReadFailure& failure);
-
-}  // namespace
+#include "app/startup_timings.h"
 
 int main(int argc, char** argv) {
     // Every console message ends in a line feed: flushing each line keeps
@@ -36,14 +23,12 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Run: break;
     }
 
-    std::string title = "Varnel";
-    if (commandLine.modelPath == nullptr) {
+    startTimings(commandLine.reportTimings);
+    if (commandLine.modelPath == nullptr)
         startClassicMode();
-    } else {
+    else
         startModelMode(commandLine);
-        title += " - " + std::filesystem::path(commandLine.modelPath).filename().string();
-    }
-    openWindow(&argc, argv, title.c_str());
+    openWindow(&argc, argv, windowTitle(commandLine).c_str());
     registerCallbacks();
     // GLUT delivers ticks only inside its event loop, so the first physics
     // step still comes after the scene is built.
@@ -58,37 +43,3 @@ int main(int argc, char** argv) {
     glutMainLoop();
     return 0;
 }
-
-namespace {
-
-void startClassicMode() {
-    printHelp();
-    loadModel("qemi_one.mqo");
-}
-
-// A model that can't be opened ends the program before anything else: the
-// user named it, so there is nothing else to show.
-void startModelMode(const CommandLine& commandLine) {
-    const char* path = commandLine.modelPath;
-    std::string problem;
-    FILE* file = openRegularFile(path, &problem);
-    useLocaleEncoding();
-    if (file == nullptr) {
-        std::fprintf(stderr, "varnel: cannot open '%s': %s\n", printableName(path).c_str(),
-                     consoleText(problem, "UTF-8").c_str());
-        std::exit(1);
-    }
-    modelSettings.mode = ViewerMode::Model;
-    modelSettings.folder = std::filesystem::path(path).parent_path();
-    modelSettings.separateParts = commandLine.separateParts;
-    printHelpInLocaleEncoding();
-    if (auto failure = loadModelFile(file)) reportReadFailure(path, *failure);
-    std::fclose(file);
-}
-
-void reportReadFailure(const char* path, const ModelReadFailure& failure) {
-    std::fprintf(stderr, "varnel: %s:%lld: %s\n", printableName(path).c_str(), static_cast<long long>(failure.line),
-                 consoleText(failure.expected, "UTF-8").c_str());
-}
-
-}  // namespace

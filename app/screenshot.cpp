@@ -11,6 +11,7 @@
 
 #include "app/frame.h"
 #include "app/light_orbit.h"
+#include "app/startup_timings.h"
 #include "physics/physics_world.h"
 
 namespace {
@@ -45,6 +46,7 @@ void photographFrame() {
     drawFrame();
     const bool written = writeWindowPicture(picturePath);
     glutSwapBuffers();
+    reportTimings();
     if (!written) {
         std::fprintf(stderr, "varnel: cannot write '%s'\n", picturePath);
         std::exit(1);

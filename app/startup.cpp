@@ -1,17 +1,26 @@
 #include "app/startup.h"
 
 #include <GL/glut.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
 #endif
 
 #include "app/frame.h"
+#include "app/help_text.h"
 #include "app/input.h"
 #include "app/light_orbit.h"
+#include "app/startup_timings.h"
 #include "app/view_state.h"
+#include "model/console_text.h"
 #include "model/loaded_model.h"
+#include "model/model_file.h"
 #include "model/model_layout.h"
 #include "model/object_mesh.h"
+#include "physics/collision_mesh.h"
 #include "physics/model_bodies.h"
 #include "physics/physics_world.h"
 #include "render/display_lists.h"
@@ -24,9 +33,42 @@ constexpr unsigned TICK_MS = 17;
 
 namespace {
 
+void reportReadFailure(const char* path, const ModelReadFailure& failure);
 void buildModelScene();
 
 }  // namespace
+
+void startClassicMode() {
+    printHelp();
+    loadModel("qemi_one.mqo");
+    endPhase("read");
+}
+
+// A model that can't be opened ends the program before anything else: the
+// user named it, so there is nothing else to show.
+void startModelMode(const CommandLine& commandLine) {
+    const char* path = commandLine.modelPath;
+    std::string problem;
+    FILE* file = openModelFile(path, &problem);
+    useLocaleEncoding();
+    if (file == nullptr) {
+        std::fprintf(stderr, "varnel: cannot open '%s': %s\n", printableName(path).c_str(),
+                     consoleText(problem, "UTF-8").c_str());
+        std::exit(1);
+    }
+    modelSettings.mode = ViewerMode::Model;
+    modelSettings.folder = std::filesystem::path(path).parent_path();
+    modelSettings.separateParts = commandLine.separateParts;
+    printHelpInLocaleEncoding();
+    if (auto failure = loadModelFile(file)) reportReadFailure(path, *failure);
+    std::fclose(file);
+    endPhase("read");
+}
+
+std::string windowTitle(const CommandLine& commandLine) {
+    if (commandLine.modelPath == nullptr) return "Varnel";
+    return "Varnel - " + std::filesystem::path(commandLine.modelPath).filename().string();
+}
 
 void openWindow(int* argc, char** argv, const char* title) {
     // Position and size are set before glutInit so that command-line
@@ -62,12 +104,14 @@ void initScene() {
     glShadeModel(GL_SMOOTH);
     glDepthFunc(GL_LEQUAL);
     setupTextures();
-    if (inModelMode()) {
+    endPhase("textures");
+    if (inModelMode())
         buildModelScene();
-    } else {
+    else
         buildDisplayLists();
-    }
+    endPhase("display lists");
     initPhysics();
+    endPhase("physics");
 }
 
 void timerTick(int) {
@@ -77,7 +121,11 @@ void timerTick(int) {
 }
 
 void shutdown() {
-    releasePhysicsAndModel();
+    // The world goes before the collision arrays its meshes read, then the
+    // model.
+    destroyPhysics();
+    releaseCollisionArrays();
+    releaseModel();
 #if defined(__SANITIZE_ADDRESS__)
     // The GL driver is unloaded before the sanitizer's own check at exit,
     // which then sees the driver's live buffers as leaks it cannot even name.
@@ -88,6 +136,11 @@ void shutdown() {
 }
 
 namespace {
+
+void reportReadFailure(const char* path, const ModelReadFailure& failure) {
+    std::fprintf(stderr, "varnel: %s:%lld: %s\n", printableName(path).c_str(), static_cast<long long>(failure.line),
+                 consoleText(failure.expected, "UTF-8").c_str());
+}
 
 // Model mode: each object's triangles are made once and serve its display
 // list and its body's collision points; the camera frames the model as it

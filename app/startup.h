@@ -2,6 +2,20 @@
 // and what it releases at exit.
 #pragma once
 
+#include <string>
+
+#include "app/command_line.h"
+
+// The classic mode: the help as code page 932 bytes, then qemi_one.mqo from
+// the working folder.
+void startClassicMode();
+// Model mode: the model the user named, or, when it can't be opened, one
+// line on standard error and the end of the program with status 1. Then the
+// help in the locale's encoding, and the model read.
+void startModelMode(const CommandLine& commandLine);
+// "Varnel", and in model mode " - " and the model's file name.
+std::string windowTitle(const CommandLine& commandLine);
+
 // The 800 by 600 window with its title ("Varnel" in the classic mode); its
 // GL context is current after.
 void openWindow(int* argc, char** argv, const char* title);

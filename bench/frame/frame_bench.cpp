@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
 
     double start = secondsNow();
     loadModel(model);
-    openWindow(&argc, argv);
+    openWindow(&argc, argv, "Varnel");
     registerCallbacks();
     initScene();
     reshapeWindow(800, 600);

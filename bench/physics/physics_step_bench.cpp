@@ -105,7 +105,9 @@ void measureSteps(int cells, bool onPlate) {
         "%.3f ms per step (bodies built in %.2f s, peak %ld KiB)\n",
         triangles, onPlate ? "plate" : "side ", dBodyGetPosition(bodyTable[0].body)[2],
         dBodyGetLinearVel(bodyTable[0].body)[2], perStep * 1e3, buildSeconds, peakMemoryKib());
-    releasePhysicsAndModel();
+    destroyPhysics();
+    releaseCollisionArrays();
+    releaseModel();
 }
 
 }  // namespace

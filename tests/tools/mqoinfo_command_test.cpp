@@ -49,7 +49,7 @@ TEST(MqoinfoCommand, exitStatusTellsReadFromRefusedFromUnusable) {
         {{"--classic", "--json", notModel}, 1, "{\"result\": -3, ", ""},
         {{"--json", missing}, 2, "", "mqoinfo: cannot open " + missing + ": No such file or directory\n"},
         // A folder opens but cannot be read: that is no verdict on a model.
-        {{"--json", folder.path()}, 2, "", "mqoinfo: cannot read " + folder.path().string() + "\n"},
+        {{"--json", folder.path()}, 2, "", "mqoinfo: cannot open " + folder.path().string() + ": Is a directory\n"},
         {{"--json", good}, 2, "", "mqoinfo: cannot write the output\n", "/dev/full"},
         {{"--help"}, 0, USAGE + "Tells what the viewer reads from the model FILE", ""},
         {{}, 2, "", USAGE},
@@ -100,7 +100,7 @@ TEST(MqoinfoCommand, tellsWhereEachTextureIsFoundOrWhereItWasLookedFor) {
                   "    texture \"木目.png\" is \"" + car + "/textures/木目.PNG\"\n" +
                   "    alpha plane \"C:\\\\Users\\\\me\\\\body.tga\" is \"" + car + "/body.tga\"\n" +
                   "  1 \"glass\" colour 0 0 0 0, texture \"glass.bmp\"\n" +
-                  "    texture \"glass.bmp\" not found; looked in \"" + car + "/\", \"" + car + "/Texture\", \"" + car +
+                  "    texture \"glass.bmp\" not found; looked in \"" + car + "\", \"" + car + "/Texture\", \"" + car +
                   "/texture\", \"" + car + "/Textures\", \"" + car + "/textures\"\n" +
                   "objects: 0\nwarnings: 0 face corners outside their object's vertices\n");
 }

@@ -2,13 +2,13 @@
 // readable summary or, with --json, as the whole document. It reads the way
 // the viewer reads a model named on its command line, and with --classic
 // the way the classic viewer reads qemi_one.mqo.
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "model/model_file.h"
 #include "mqo/model_document.h"
 #include "tools/mqoinfo/json_printer.h"
 #include "tools/mqoinfo/output_buffer.h"
@@ -59,9 +59,10 @@ int main(int argc, char** argv) {
         const bool written = fputs(USAGE, stdout) >= 0 && fputs(HELP, stdout) >= 0 && fflush(stdout) == 0;
         return written ? EXIT_READ : EXIT_UNUSABLE;
     }
-    FILE* file = fopen(options->path, "rb");
+    std::string problem;
+    FILE* file = openModelFile(options->path, &problem);
     if (file == nullptr) {
-        fprintf(stderr, "mqoinfo: cannot open %s: %s\n", options->path, strerror(errno));
+        fprintf(stderr, "mqoinfo: cannot open %s: %s\n", options->path, problem.c_str());
         return EXIT_UNUSABLE;
     }
     ModelDocument document(ModelData{}, file, options->classic ? ReadingMode::Classic : ReadingMode::Model);
