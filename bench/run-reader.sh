@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Reader benchmark: makes the big benchmark model in the build folder (once)
-# and reads it with our reader, tinyobjloader and a plain number scan.
+# and reads it the model and the classic way, with tinyobjloader and with a
+# plain number scan, comparing them in alternating pairs.
 # Usage: run-reader.sh BUILD_DIR
 set -euo pipefail
 build=${1:-build}

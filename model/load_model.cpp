@@ -36,6 +36,8 @@ std::optional<ModelReadFailure> loadModelFile(FILE* file) {
     int32_t result = currentDocument->parse();
     if (result == ParseOk) {
         copyIntoTables(currentDocument->data());
+        // Texture names and the names in messages are in the model's code page.
+        modelSettings.codeset = iconvName(currentDocument->data().codePage);
         return std::nullopt;
     }
     ModelReadFailure failure{currentDocument->lineNumber(), currentDocument->failureText()};
