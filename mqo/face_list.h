@@ -9,12 +9,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <memory>
 #include <span>
 
 #include "mqo/face_record.h"
 #include "mqo/geometry_list.h"
+#include "mqo/record_iterator.h"
 
 // The corners of one face, whatever their number, viewed in their list.
 struct FaceCorners {
@@ -31,25 +31,7 @@ struct FaceCorners {
 
 class FaceList {
 public:
-    // Yields each face as a record value, in order.
-    class Iterator {
-    public:
-        using iterator_category = std::input_iterator_tag;
-        using value_type = FaceRecord;
-        using difference_type = std::ptrdiff_t;
-
-        Iterator(const FaceList& list, size_t index) : list_(&list), index_(index) {}
-        FaceRecord operator*() const { return (*list_)[index_]; }
-        Iterator& operator++() {
-            ++index_;
-            return *this;
-        }
-        bool operator==(const Iterator& other) const { return index_ == other.index_; }
-
-    private:
-        const FaceList* list_;
-        size_t index_;
-    };
+    using Iterator = RecordIterator<FaceList, FaceRecord>;
 
     FaceList() = default;
     FaceList(const FaceList& other);

@@ -6,32 +6,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <iterator>
 #include <vector>
 
 #include "mqo/material_record.h"
+#include "mqo/record_iterator.h"
 
 class MaterialList {
 public:
-    // Yields each material as a record value, in order.
-    class Iterator {
-    public:
-        using iterator_category = std::input_iterator_tag;
-        using value_type = MaterialRecord;
-        using difference_type = std::ptrdiff_t;
-
-        Iterator(const MaterialList& list, size_t index) : list_(&list), index_(index) {}
-        MaterialRecord operator*() const { return (*list_)[index_]; }
-        Iterator& operator++() {
-            ++index_;
-            return *this;
-        }
-        bool operator==(const Iterator& other) const { return index_ == other.index_; }
-
-    private:
-        const MaterialList* list_;
-        size_t index_;
-    };
+    using Iterator = RecordIterator<MaterialList, MaterialRecord>;
 
     size_t size() const { return starts_.size(); }
     bool empty() const { return starts_.empty(); }
