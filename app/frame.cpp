@@ -25,6 +25,7 @@ void placeModelModeLights(float light1[4], float light2[4]);
 void drawLightMarker(GLenum light, const float position[4]);
 void drawObjects();
 void drawModelObjects();
+Vector3d modelDrift();
 void applyBodyTransform(int32_t body);
 void drawColouredArrow(int buttonDown, float radius, float halfLength);
 
@@ -40,6 +41,7 @@ void drawFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     applyViewOffset();
+    if (inModelMode()) followModel(viewState, modelDrift());
     const ViewState& view = viewState;
     gluLookAt(view.eye.x, view.eye.y, view.eye.z, view.center.x, view.center.y, view.center.z, view.up.x, view.up.y,
               view.up.z);
@@ -168,6 +170,24 @@ void drawModelObjects() {
         glCallList(displayListIds[i]);
         glPopMatrix();
     }
+}
+
+// How far across the ground the bodies have moved from where they were
+// modelled, on average, in model units.
+Vector3d modelDrift() {
+    Vector3d drift;
+    const double toModel = 1.0 / modelLayout.worldScale;
+    for (int32_t body = 0; body < modelLayout.bodyCount; ++body) {
+        const dReal* position = dBodyGetPosition(bodyTable[body].body);
+        const Point3& centre = modelLayout.bodyCentre[body];
+        drift.x += modelLayout.anchor.x + position[0] * toModel - centre.x;
+        drift.z += modelLayout.anchor.z - position[1] * toModel - centre.z;
+    }
+    if (modelLayout.bodyCount > 0) {
+        drift.x /= modelLayout.bodyCount;
+        drift.z /= modelLayout.bodyCount;
+    }
+    return drift;
 }
 
 // World (x, y, z) is drawn at (x, z, -y) over the anchor, divided by the

@@ -48,8 +48,9 @@ void frameView(ViewState& view, const Vector3d& low, const Vector3d& high) {
     const double dx = high.x - low.x, dy = high.y - low.y, dz = high.z - low.z;
     const double radius = std::sqrt(dx * dx + dy * dy + dz * dz) / 2;
     if (!(distance > 0) || !std::isfinite(distance)) distance = 1.0;
-    view.center = centre;
-    view.eye = {centre.x + back.x * distance, centre.y + back.y * distance, centre.z + back.z * distance};
+    view.framedCenter = view.center = centre;
+    view.framedEye =
+        view.eye = {centre.x + back.x * distance, centre.y + back.y * distance, centre.z + back.z * distance};
     view.nearPlane = distance / 50;
     view.farPlane = distance * 20;
     view.markerScale = radius > 0 && std::isfinite(radius) ? radius / CLASSIC_MODEL_RADIUS : distance / 500;
@@ -62,6 +63,11 @@ void resetFramedView(ViewState& view) {
     resetViewRotation(view);
     for (float& offset : view.viewOffset) offset = 0.0f;
     view.modelScale = 1.0f;
+}
+
+void followModel(ViewState& view, const Vector3d& shift) {
+    view.center = {view.framedCenter.x + shift.x, view.framedCenter.y + shift.y, view.framedCenter.z + shift.z};
+    view.eye = {view.framedEye.x + shift.x, view.framedEye.y + shift.y, view.framedEye.z + shift.z};
 }
 
 void resizeView(ViewState& view, int& width, int& height) {

@@ -33,6 +33,10 @@ struct ViewState {
     // the classic scene's, and whether "r" brings back the framed view.
     double markerScale = 1.0;
     bool framed = false;
+    // Model mode: where the camera stands and looks for the model at rest
+    // where it was modelled; eye and center follow the model from there.
+    Vector3d framedEye;
+    Vector3d framedCenter;
 };
 
 // What a key asks of the rest of the viewer once the view state has taken it.
@@ -54,6 +58,9 @@ void resetViewRotation(ViewState& view);
 void frameView(ViewState& view, const Vector3d& low, const Vector3d& high);
 // Model mode's "r": the framed view again, unturned, unmoved and unscaled.
 void resetFramedView(ViewState& view);
+// Model mode: the camera moves with the model by `shift` from where it was
+// framed, so a model that bounces or rolls away stays in view.
+void followModel(ViewState& view, const Vector3d& shift);
 // Takes a new window size; a zero or negative side counts as one pixel so
 // the reciprocals and the aspect ratio stay finite. Returns the size used.
 void resizeView(ViewState& view, int& width, int& height);

@@ -19,6 +19,8 @@ constexpr double BOUNCE_VELOCITY = 0.8;
 // name. Full grip lets the bounces die out and leaves the model where it
 // comes to rest.
 constexpr dReal CONTACT_FRICTION = dInfinity;
+constexpr dReal MODEL_MODE_MAX_CORRECTING_VELOCITY = 1.0;
+constexpr dReal MODEL_MODE_ANGULAR_DAMPING = 0.05;
 
 PhysicsWorld physicsWorld;
 
@@ -36,6 +38,12 @@ void initPhysics() {
     physicsWorld.groundPlane = dCreatePlane(physicsWorld.space, 0, 0, 1, 0);
     dWorldSetGravity(physicsWorld.world, 0, 0, GRAVITY_Z);
     if (inModelMode()) {
+        // The ground pushes a body that sank into it out no faster than
+        // this: a deep landing would otherwise be paid back with interest,
+        // and the bounces would grow instead of dying out.
+        dWorldSetContactMaxCorrectingVel(physicsWorld.world, MODEL_MODE_MAX_CORRECTING_VELOCITY);
+        // A model landing on one corner would otherwise rock for long.
+        dWorldSetAngularDamping(physicsWorld.world, MODEL_MODE_ANGULAR_DAMPING);
         createModelBodies();
         return;
     }
@@ -48,7 +56,12 @@ void stepPhysics() {
         addGroundContacts();
     else
         dSpaceCollide(physicsWorld.space, nullptr, nearCallback);
-    dWorldStep(physicsWorld.world, STEP_SIZE);
+    // Model mode's bodies rest on many corners at once, a system the exact
+    // solver may not solve: the iterative one always settles.
+    if (inModelMode())
+        dWorldQuickStep(physicsWorld.world, STEP_SIZE);
+    else
+        dWorldStep(physicsWorld.world, STEP_SIZE);
     // A contact holds for one step only; the next pass finds it afresh.
     dJointGroupEmpty(physicsWorld.contactGroup);
 }

@@ -15,6 +15,8 @@ from viewer_session import KINDS, Picture, Viewer, poll
 VARNEL = os.environ["VARNEL"]
 # Long enough for any drop to have come to rest.
 AT_REST = "12"
+KINDS["red"] = lambda r, g, b: r > 60 and r > 3 * g and r > 3 * b
+KINDS["blue"] = lambda r, g, b: b > 60 and b > 3 * r and b > 3 * g and not (b > 200 and r < 40 and g < 40)
 KINDS["magenta"] = lambda r, g, b: r > 150 and b > 150 and g < 60
 KINDS["cyan"] = lambda r, g, b: g > 150 and b > 150 and r < 60
 KINDS["lit"] = lambda r, g, b: max(r, g, b) > 12 and not (r > 240 and g > 240 and b > 240) and not (
@@ -115,6 +117,61 @@ class ModelMode(unittest.TestCase):
                          f'varnel: material "lost": texture "..\\..\\outside.png": not found (looked in '
                          f'{self.folder}/model, {self.folder}/model/Texture, {self.folder}/model/texture, '
                          f'{self.folder}/model/Textures, {self.folder}/model/textures)\n')
+
+    def test_shading_follows_each_objects_keys(self):
+        # Flat faces meet in steps of light; smooth ones blend across.
+        steps = {}
+        for keys in (["shading 0"], ["shading 1", "facet 59.5"]):
+            ball = sphere("ball", 10, 10, 20, keys=keys)
+            picture, _ = self.photograph(self.write("ball.mqo", mqo([ball], [material("clay", (0.9, 0.6, 0.3))])))
+            pairs = zip(picture.pixels, picture.pixels[1:])
+            steps[keys[0]] = sum(1 for a, b in pairs if KINDS["lit"](*a) and KINDS["lit"](*b) and
+                                 abs(sum(a) - sum(b)) > 6)
+        self.assertGreater(steps["shading 0"], 2 * steps["shading 1"])
+
+    def test_mirrors_hidden_objects_and_whole_faces(self):
+        def silhouette(keys, centre=(10, 5, 0)):
+            """Width over height of the red box on the screen."""
+            model = mqo([box("half", (20, 10, 20), centre, keys=keys)], [material("red", (1, 0, 0), emi=0.5)])
+            xs, ys = zip(*self.photograph(self.write("half.mqo", model))[0].where("red"))
+            return (max(xs) - min(xs)) / (max(ys) - min(ys))
+        # The box's copy across its frame's plane x = 0 (or x = 30 when the
+        # frame stands there) makes it twice as wide; across y = 0, twice as tall.
+        alone = silhouette(["mirror 0"])
+        self.assertGreater(silhouette(["mirror 1", "mirror_axis 1"]), 1.5 * alone)
+        self.assertGreater(silhouette(["mirror 2", "translation 30 0 0"], (40, 5, 0)), 1.5 * alone)
+        self.assertLess(silhouette(["mirror 1", "mirror_axis 2"]), 0.9 * alone)
+
+        shy = [box("seen", (10, 10, 10), material=0), box("shy", (4, 4, 4), (20, 0, 0), 1, ["visible 0"])]
+        colours = [material("red", (1, 0, 0), emi=0.5), material("blue", (0, 0, 1), emi=0.5)]
+        picture, _ = self.photograph(self.write("shy.mqo", mqo(shy, colours)))
+        self.assertGreater(picture.count("red"), 1000)
+        self.assertEqual(picture.count("blue"), 0)
+
+        # An L-shaped face of six corners covers what its two quads cover.
+        corners = [(0, 0, 0), (30, 0, 0), (30, 10, 0), (10, 10, 0), (10, 30, 0), (0, 30, 0)]
+        whole = ("L", corners, [((5, 4, 3, 2, 1, 0), 0)], [])
+        halves = ("L", corners, [((3, 2, 1, 0), 0), ((5, 4, 3, 0), 0)], [])
+        reds = [self.photograph(self.write("l.mqo", mqo([shape], [material("red", (1, 0, 0), emi=1)])))[0]
+                .where("red") for shape in (whole, halves)]
+        self.assertGreater(len(reds[0]), 1000)
+        self.assertLess(len(set(reds[0]) ^ set(reds[1])), 0.02 * len(reds[0]))
+
+    def test_newer_files_in_their_code_pages_show_their_textures(self):
+        picture = png([[(255, 0, 255, 255)] * 4 for y in range(4)])
+        for code_page, encoding, name, texture in (("utf8", "utf-8", "木目", "テクスチャ.png"),
+                                                   ("949", "cp949", "경", "풍경.png")):
+            with self.subTest(code_page=code_page):
+                card = (name, [(-20, 0, -10), (20, 0, -10), (20, 0, 10), (-20, 0, 10)],
+                        [((0, 1, 2, 3), 0, [(0, 0), (1, 0), (1, 1), (0, 1)])], [])
+                self.write(f"{code_page}/{texture}", picture)
+                model = mqo([card], [material(name, (1, 1, 1), emi=1, extra=f'tex("{texture}")'),
+                                     material(name, (1, 1, 1), extra='tex("missing.png")')],
+                            header="Format Text Ver 1.1", extra=f"CodePage {code_page}", encoding=encoding)
+                shot, result = self.photograph(self.write(f"{code_page}/card.mqo", model))
+                self.assertGreater(shot.count("magenta"), 1000)
+                self.assertIn(f'varnel: material "{name}": texture "missing.png": not found',
+                              result.stderr.decode())
 
     def test_parts_drop_each_object_on_its_own(self):
         table = box("table", (40, 10, 40), material=0)
