@@ -173,6 +173,26 @@ class ModelMode(unittest.TestCase):
                 self.assertIn(f'varnel: material "{name}": texture "missing.png": not found',
                               result.stderr.decode())
 
+    def test_a_flat_underside_of_many_corners_settles_and_the_world_stays_quiet(self):
+        # A plate whose underside is a grid of 121 corners, all on the ground.
+        grid = [(x * 10 - 50, 0, z * 10 - 50) for x in range(11) for z in range(11)]
+        top = [(x, 10, z) for x in (-50, 50) for z in (-50, 50)]
+        under = [((11 * x + z, 11 * x + z + 1, 11 * x + z + 12, 11 * x + z + 11), 0)
+                 for x in range(10) for z in range(10)]
+        plate = ("plate", grid + top, under + [((121, 123, 124, 122), 0)], [])
+        model = self.write("plate.mqo", mqo([plate], [material("slate", (0.3, 0.5, 0.9), emi=0.5)]))
+        shapes, lights = [], set()
+        for seconds in ("10", "14"):
+            picture, result = self.photograph(model, seconds=seconds)
+            self.assertEqual(result.stderr, b"")
+            shapes.append({i for i, p in enumerate(picture.pixels) if KINDS["lit"](*p)})
+            lights |= {i for i, p in enumerate(picture.pixels) if KINDS["white"](*p)}
+        self.assertGreater(len(shapes[0]), 5000)
+        # Only the orbiting lights' markers have moved.
+        self.assertLess(len((shapes[0] ^ shapes[1]) - lights), 10)
+        assets = Path(os.environ["VARNEL_ASSETS"])
+        self.assertEqual(self.photograph(assets / "qemi_one.mqo")[1].stderr, b"")
+
     def test_parts_drop_each_object_on_its_own(self):
         table = box("table", (40, 10, 40), material=0)
         cup = box("cup", (8, 8, 8), (30, 60, 0), material=1)
