@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "model/loaded_model.h"
 #include "model/model_file.h"
@@ -8,7 +9,7 @@ namespace {
 
 void printMessage(const char* text);
 void reportParseFailure(int32_t result);
-void copyIntoTables(const ModelData& data);
+void moveIntoTables(ModelData& data);
 
 }  // namespace
 
@@ -23,7 +24,7 @@ int32_t loadModel(const char* path) {
     currentDocument = new ModelDocument(ModelData{}, file);
     int32_t result = currentDocument->parse();
     if (result == ParseOk)
-        copyIntoTables(currentDocument->data());
+        moveIntoTables(currentDocument->data());
     else
         reportParseFailure(result);
     fclose(file);
@@ -35,7 +36,7 @@ std::optional<ModelReadFailure> loadModelFile(FILE* file) {
     currentDocument = new ModelDocument(ModelData{}, file, ReadingMode::Model);
     int32_t result = currentDocument->parse();
     if (result == ParseOk) {
-        copyIntoTables(currentDocument->data());
+        moveIntoTables(currentDocument->data());
         // Texture names and the names in messages are in the model's code page.
         modelSettings.codeset = iconvName(currentDocument->data().codePage);
         return std::nullopt;
@@ -63,13 +64,15 @@ void reportParseFailure(int32_t result) {
     printMessage("\n");
 }
 
-// Takes each record straight from the document (one copy per entry); a model
-// with more than the tables hold keeps its first MAX_OBJECTS objects and
-// MAX_MATERIALS materials. The material case is reported by texture set-up.
-void copyIntoTables(const ModelData& data) {
+// The objects move from the document into the table, so a big model's
+// geometry is never held twice; the document keeps its counts. Materials are
+// small and copied. A model with more than the tables hold keeps its first
+// MAX_OBJECTS objects and MAX_MATERIALS materials; the material case is
+// reported by texture set-up.
+void moveIntoTables(ModelData& data) {
     if (data.objectCount > MAX_OBJECTS) printMessage("This program can't load over MAX_OBJECTS objects\n");
     int32_t objectCount = std::min(data.objectCount, MAX_OBJECTS);
-    for (int32_t i = 0; i < objectCount; ++i) loadedObjects[i] = data.objects[i];
+    for (int32_t i = 0; i < objectCount; ++i) loadedObjects[i] = std::move(data.objects[i]);
     int32_t materialCount = std::min(data.materialCount, MAX_MATERIALS);
     for (int32_t m = 0; m < materialCount; ++m) loadedMaterials[m] = data.materials[m];
 }

@@ -64,6 +64,10 @@ const ModelData& ModelDocument::data() const {
     return data_;
 }
 
+ModelData& ModelDocument::data() {
+    return data_;
+}
+
 int64_t ModelDocument::lineNumber() const {
     return cursor_.lineNumber();
 }

@@ -38,6 +38,8 @@ public:
     int32_t materialCount() const;
     // Read-only view of the document's data, without a copy.
     const ModelData& data() const;
+    // The data itself, for a caller that takes the records out of it.
+    ModelData& data();
     // Number of lines read so far (ChunkCursor::lineNumber): after a failed
     // parse, the line where reading stopped.
     int64_t lineNumber() const;

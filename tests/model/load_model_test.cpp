@@ -32,7 +32,7 @@ auto openFileCount() {
     return std::distance(begin(entries), end(entries));
 }
 
-TEST_F(LoadModel, successfulReadFillsWholeTablesWithCopiesAndPrintsNothing) {
+TEST_F(LoadModel, successfulReadFillsWholeTablesAndPrintsNothing) {
     EXPECT_EQ(load(modelText(MAX_MATERIALS, MAX_OBJECTS)), "");
     EXPECT_EQ(result, 0);
     EXPECT_STREQ(loadedObjects[MAX_OBJECTS - 1].name.c_str(), "object255");
@@ -41,8 +41,7 @@ TEST_F(LoadModel, successfulReadFillsWholeTablesWithCopiesAndPrintsNothing) {
     EXPECT_EQ(loadedObjects[1].faces.at(0).materialIndex, 1);
     ASSERT_EQ(loadedObjects[1].vertexCount, 3);
     EXPECT_EQ(loadedObjects[1].vertices[1].x, 10.0f);
-    loadedObjects[1].vertices[1].x = 99.0f;
-    EXPECT_EQ(currentDocument->data().objects[1].vertices[1].x, 10.0f);
+    EXPECT_EQ(documentObjectCount(), MAX_OBJECTS);
 }
 
 // Each failing read has put what the format allows into the document before
