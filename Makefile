@@ -27,10 +27,11 @@ test-asan: deps
 	@tools/quiet-build.sh "Varnel and its tests with sanitizers" $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE no-sanitizer
 
-bench: build
+# The viewer against its floors, and the reader; about a quarter of an hour.
+bench:
 	@tools/install-deps.sh bench
-	@cmake -S . -B $(BUILD) >/dev/null
-	@tools/quiet-build.sh "the benchmarks" $(BUILD) -j $(JOBS) --target benchmarks
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@tools/quiet-build.sh "the viewer and the benchmarks" $(BUILD) -j $(JOBS) --target varnel benchmarks
 	@bench/run.sh $(BUILD)
 
 # libFuzzer targets, built with clang; run one with tools/fuzz.sh.
