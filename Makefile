@@ -7,7 +7,7 @@ FUZZ_BUILD := build-fuzz
 export LSAN_OPTIONS := suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 
-.PHONY: deps build test test-asan bench fuzz run clean format check-format
+.PHONY: deps build test test-asan test-heavy bench fuzz run clean format check-format
 
 deps:
 	@tools/install-deps.sh test
@@ -26,6 +26,11 @@ test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVARNEL_SANITIZE=ON >/dev/null
 	@tools/quiet-build.sh "Varnel and its tests with sanitizers" $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE no-sanitizer
+
+# The hostile-file cases at full size: 20 MB runs of tiny records and an
+# 8 GiB sparse model, about a minute.
+test-heavy: build
+	VARNEL_HEAVY=1 ctest --test-dir $(BUILD) --output-on-failure -R hostile_files
 
 # The viewer against its floors, and the reader; about a quarter of an hour.
 bench:

@@ -17,9 +17,9 @@
 #include "app/view_state.h"
 #include "model/console_text.h"
 #include "model/loaded_model.h"
+#include "model/model_file.h"
 #include "model/model_layout.h"
 #include "model/object_mesh.h"
-#include "model/regular_file.h"
 #include "physics/model_bodies.h"
 #include "physics/physics_world.h"
 #include "render/display_lists.h"
@@ -48,7 +48,7 @@ void startClassicMode() {
 void startModelMode(const CommandLine& commandLine) {
     const char* path = commandLine.modelPath;
     std::string problem;
-    FILE* file = openRegularFile(path, &problem);
+    FILE* file = openModelFile(path, &problem);
     useLocaleEncoding();
     if (file == nullptr) {
         std::fprintf(stderr, "varnel: cannot open '%s': %s\n", printableName(path).c_str(),

@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "model/loaded_model.h"
-#include "model/regular_file.h"
+#include "model/model_file.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ std::string parseFailureText(int32_t result);
 }  // namespace
 
 int32_t loadModel(const char* path) {
-    FILE* file = openRegularFile(path);
+    FILE* file = openModelFile(path);
     if (file == nullptr) {
         printMessage("Can't open mqo file. [enter]\n");
         getchar();

@@ -25,6 +25,8 @@ struct ModelSettings {
     std::filesystem::path folder;
     // Model mode: each visible object drops as a body of its own.
     bool separateParts = false;
+    // The character set of the model's texts, an iconv name.
+    const char* codeset = "CP932";
 };
 
 // Where a model-mode read stopped, and what the reader expected there.

@@ -36,8 +36,9 @@ TextureFileSearch findTextureFile(const fs::path& modelFolder, std::string_view 
         return !search.found.empty();
     };
     auto note = [&](const fs::path& folder) {
-        if (std::find(search.folders.begin(), search.folders.end(), root / folder) == search.folders.end())
-            search.folders.push_back(root / folder);
+        const fs::path place = folder.empty() ? root : root / folder;
+        if (std::find(search.folders.begin(), search.folders.end(), place) == search.folders.end())
+            search.folders.push_back(place);
     };
     for (const std::string& spelling : spellings) {
         const fs::path relative(spelling);

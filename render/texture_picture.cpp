@@ -17,7 +17,8 @@ TexturePicture buildTexturePicture(const ImageReader& colour, const ImageReader*
             uint8_t rgb[3];
             colourAt(colour, column, row, rgb);
             picture.rgba.insert(picture.rgba.end(), rgb, rgb + 3);
-            picture.rgba.push_back(alphaAt(alpha, column, row));
+            picture.rgba.push_back(alpha == nullptr && colour.alphaRows != nullptr ? colour.alphaRows[row][column]
+                                                                                   : alphaAt(alpha, column, row));
         }
     }
     return picture;

@@ -17,6 +17,6 @@ struct TexturePicture {
     std::vector<uint8_t> rgba;
 };
 
-// `alpha` is null when the material has no alpha plane: every texel is then
-// opaque.
+// `alpha` is null when the material has no alpha plane: every texel then
+// takes the colour image's own alpha, or is opaque when it has none.
 TexturePicture buildTexturePicture(const ImageReader& colour, const ImageReader* alpha);

@@ -3,8 +3,11 @@
 #include <cstdio>
 #include <string>
 
+#include "model/console_text.h"
 #include "model/loaded_model.h"
+#include "model/texture_files.h"
 #include "render/images/image_file_types.h"
+#include "render/images/image_messages.h"
 #include "render/texture_picture.h"
 
 GLuint textureIds[256] = {};
@@ -13,7 +16,13 @@ namespace {
 
 bool readTextureImage(MaterialRecord& material);
 std::shared_ptr<ImageReader> readImageFile(const char* name, const ImageFileType& type);
-void uploadTexture(const MaterialRecord& material, GLuint& textureId);
+bool climbsOutOfItsFolder(const char* name);
+bool readModelTexture(MaterialRecord& material);
+std::shared_ptr<ImageReader> readModelPicture(const MaterialRecord& material, const RecordText& name, const char* what);
+void reportUnusable(const MaterialRecord& material, const char* what, const RecordText& name,
+                    const std::string& reason);
+std::string listOf(const std::vector<std::filesystem::path>& folders);
+void uploadTexture(MaterialRecord& material, GLuint& textureId);
 
 }  // namespace
 
@@ -21,8 +30,13 @@ void setupTextures() {
     if (documentMaterialCount() > MAX_MATERIALS) printf("This program can't load over MAX_MATERIALS materials\n");
     for (int32_t m = 0; m < loadedMaterialCount(); ++m) {
         MaterialRecord& material = loadedMaterials[m];
-        if (material.tex.empty() || !readTextureImage(material)) continue;
-        if (!material.aplane.empty()) loadAlphaPlane(material);
+        if (material.tex.empty()) continue;
+        if (inModelMode()) {
+            if (!readModelTexture(material)) continue;
+        } else {
+            if (!readTextureImage(material)) continue;
+            if (!material.aplane.empty()) loadAlphaPlane(material);
+        }
         uploadTexture(material, textureIds[m]);
     }
 }
@@ -31,7 +45,7 @@ int32_t loadAlphaPlane(MaterialRecord& material) {
     if (material.aplane.empty()) return 0;
     const ImageFileType* type = findImageFileType(material.aplane.c_str());
     if (type == nullptr) {
-        printf("This file type is not supported! %s\n", material.aplane.c_str());
+        printf("This file type is not supported! %s\n", printableName(material.aplane.view()).c_str());
         return 0;
     }
     material.alphaImage = readImageFile(material.aplane.c_str(), *type);
@@ -44,7 +58,7 @@ namespace {
 bool readTextureImage(MaterialRecord& material) {
     const ImageFileType* type = findImageFileType(material.tex.c_str());
     if (type == nullptr) {
-        printf("This file type is not supported! %s\n", material.tex.c_str());
+        printf("This file type is not supported! %s\n", printableName(material.tex.view()).c_str());
         return false;
     }
     material.imageKind = type->imageKind;
@@ -54,15 +68,84 @@ bool readTextureImage(MaterialRecord& material) {
 }
 
 // The image named `name` in the texture folder, or null when it can't be
-// read (the reader has printed why).
+// read (the reader has printed why). A name that climbs out of the folder
+// reads as a missing file.
 std::shared_ptr<ImageReader> readImageFile(const char* name, const ImageFileType& type) {
     std::shared_ptr<ImageReader> image = type.makeReader();
+    if (climbsOutOfItsFolder(name)) {
+        image->reportMissingFile();
+        return nullptr;
+    }
     std::string path = std::string("Texture/") + name;
     if (image->load(path.c_str()) == -1) return nullptr;
     return image;
 }
 
-void uploadTexture(const MaterialRecord& material, GLuint& textureId) {
+bool climbsOutOfItsFolder(const char* name) {
+    const std::string_view text(name);
+    for (size_t start = 0; start <= text.size();) {
+        const size_t end = std::min(text.find_first_of("/\\", start), text.size());
+        if (text.substr(start, end - start) == "..") return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// Model mode: the texture wherever the model keeps it, in any picture type
+// the readers know; the alpha plane likewise. A texture that can't be used
+// leaves the material in its colour, with one line saying why.
+bool readModelTexture(MaterialRecord& material) {
+    material.textureImage = readModelPicture(material, material.tex, "texture");
+    material.hasTexture = material.textureImage != nullptr;
+    if (!material.hasTexture) return false;
+    if (!material.aplane.empty()) material.alphaImage = readModelPicture(material, material.aplane, "alpha plane");
+    // A picture's own alpha cuts its texture as an alpha plane would.
+    material.hasAlpha = material.alphaImage != nullptr || material.textureImage->alphaRows != nullptr;
+    return true;
+}
+
+std::shared_ptr<ImageReader> readModelPicture(const MaterialRecord& material, const RecordText& name,
+                                              const char* what) {
+    const TextureFileSearch search = findTextureFile(modelSettings.folder, name.view(), modelSettings.codeset);
+    if (search.found.empty()) {
+        reportUnusable(material, what, name, "not found (looked in " + listOf(search.folders) + ")");
+        return nullptr;
+    }
+    const std::string path = search.found.string();
+    const ImageFileType* type = findModelImageFileType(path.c_str());
+    if (type == nullptr) {
+        reportUnusable(material, what, name, "unsupported picture type (" + path + ")");
+        return nullptr;
+    }
+    std::shared_ptr<ImageReader> image = type->makeReader();
+    ImageMessageCollector messages;
+    if (image->load(path.c_str()) == -1) {
+        std::string why = messages.text();
+        while (!why.empty() && why.back() == '\n') why.pop_back();
+        for (char& c : why)
+            if (c == '\n') c = ';';
+        reportUnusable(material, what, name, "broken file " + path + " (" + why + ")");
+        return nullptr;
+    }
+    return image;
+}
+
+void reportUnusable(const MaterialRecord& material, const char* what, const RecordText& name,
+                    const std::string& reason) {
+    std::fprintf(stderr, "varnel: material \"%s\": %s \"%s\": %s\n",
+                 consoleText(material.name.view(), modelSettings.codeset).c_str(), what,
+                 consoleText(name.view(), modelSettings.codeset).c_str(), consoleText(reason, "UTF-8").c_str());
+}
+
+std::string listOf(const std::vector<std::filesystem::path>& folders) {
+    std::string list;
+    for (const std::filesystem::path& folder : folders) list += (list.empty() ? "" : ", ") + folder.string();
+    return list;
+}
+
+// The pictures' rows are read once, here, and then released: the texture
+// holds the picture from now on.
+void uploadTexture(MaterialRecord& material, GLuint& textureId) {
     glEnable(GL_TEXTURE_2D);
     glGenTextures(1, &textureId);
     glBindTexture(GL_TEXTURE_2D, textureId);
@@ -72,9 +155,13 @@ void uploadTexture(const MaterialRecord& material, GLuint& textureId) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    TexturePicture picture = buildTexturePicture(*material.textureImage, material.alphaImage.get());
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, picture.textureWidth, picture.textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 picture.rgba.data());
+    {
+        const TexturePicture picture = buildTexturePicture(*material.textureImage, material.alphaImage.get());
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, picture.textureWidth, picture.textureHeight, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, picture.rgba.data());
+    }
+    material.textureImage->releaseRows();
+    if (material.alphaImage != nullptr) material.alphaImage->releaseRows();
     glDisable(GL_TEXTURE_2D);
 }
 

@@ -1,7 +1,8 @@
-// BMP pictures: uncompressed 24 or 32 bits per pixel (the fourth byte is
-// dropped), stored bottom row first or, with a negative height, top row
-// first. Palettes, other depths, compression and the old 12-byte OS/2
-// header are refused.
+// BMP pictures. Always read: uncompressed 24 or 32 bits per pixel (the
+// fourth byte is dropped), stored bottom row first or, with a negative
+// height, top row first. Read for the extended formats as well: uncompressed
+// palettes of 1, 4 and 8 bits per pixel. Compression, other depths and the
+// old 12-byte OS/2 header are refused.
 #pragma once
 
 #include "render/images/image_reader.h"
@@ -30,9 +31,13 @@ struct BmpInfoHeader {
 
 class BmpReader : public ImageReader {
 public:
-    BmpReader();
-    int32_t loadFromMemory(const uint8_t* bytes, size_t size) override;
+    explicit BmpReader(ImageFormats formats = ImageFormats::Classic);
 
     BmpFileHeader fileHeader;
     BmpInfoHeader infoHeader;
+
+private:
+    int32_t decode(const uint8_t* bytes, size_t size) override;
+
+    const ImageFormats formats_;
 };

@@ -1,6 +1,9 @@
-// TGA pictures: uncompressed true colour of 24 or 32 bits per pixel (the
-// alpha byte is dropped) and uncompressed 8-bit greyscale. Colour-mapped and
-// run-length encoded images and other depths are refused.
+// TGA pictures. Always read: uncompressed true colour of 24 or 32 bits per
+// pixel (the alpha byte is dropped) and uncompressed 8-bit greyscale. Read
+// for the extended formats as well: true colour of 15 or 16 bits,
+// colour-mapped pictures (8- or 16-bit indexes into a map of 15-, 16-, 24-
+// or 32-bit entries) and the run-length encoded form of each kind. Other
+// depths are refused.
 #pragma once
 
 #include "render/images/image_reader.h"
@@ -22,8 +25,12 @@ struct TgaHeader {
 
 class TgaReader : public ImageReader {
 public:
-    TgaReader();
-    int32_t loadFromMemory(const uint8_t* bytes, size_t size) override;
+    explicit TgaReader(ImageFormats formats = ImageFormats::Classic);
 
     TgaHeader header;
+
+private:
+    int32_t decode(const uint8_t* bytes, size_t size) override;
+
+    const ImageFormats formats_;
 };

@@ -2,9 +2,11 @@
 and the shapes the model-mode cases drop."""
 
 import math
+import struct
+import zlib
 
 
-def mqo(objects, materials=(), header="Format Text Ver 1.0", extra=""):
+def mqo(objects, materials=(), header="Format Text Ver 1.0", extra="", encoding="utf-8"):
     """A model file. Each object is (name, vertices, faces, keys): faces are
     (corners, material) or (corners, material, uvs); keys are the object's
     own lines, such as "mirror 1"."""
@@ -22,7 +24,7 @@ def mqo(objects, materials=(), header="Format Text Ver 1.0", extra=""):
                 line += f" UV({' '.join(f'{u:g} {v:g}' for u, v in uvs[0])})"
             lines.append(line)
         lines += ["\t}", "}"]
-    return "\r\n".join(lines + ["Eof", ""]).encode()
+    return "\r\n".join(lines + ["Eof", ""]).encode(encoding)
 
 
 def material(name, colour, dif=0.8, amb=0.6, emi=0.0, extra=""):
@@ -64,3 +66,12 @@ def sphere(name, radius, rings, segments, material=0, keys=()):
             faces.append(((at(ring, segment), at(ring, segment + 1), at(ring + 1, segment + 1),
                            at(ring + 1, segment)), material))
     return (name, vertices, faces, list(keys))
+
+
+def png(rows):
+    """An 8-bit RGBA PNG of `rows`, each a list of (r, g, b, a)."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    raw = b"".join(b"\0" + bytes(v for pixel in row for v in pixel) for row in rows)
+    header = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 6, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b"")

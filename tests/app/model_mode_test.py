@@ -9,12 +9,14 @@ import tempfile
 import unittest
 from pathlib import Path
 
-from model_files import box, material, mqo, sphere
+from model_files import box, material, mqo, png, sphere
 from viewer_session import KINDS, Picture, Viewer, poll
 
 VARNEL = os.environ["VARNEL"]
 # Long enough for any drop to have come to rest.
 AT_REST = "12"
+KINDS["magenta"] = lambda r, g, b: r > 150 and b > 150 and g < 60
+KINDS["cyan"] = lambda r, g, b: g > 150 and b > 150 and r < 60
 KINDS["lit"] = lambda r, g, b: max(r, g, b) > 12 and not (r > 240 and g > 240 and b > 240) and not (
     b > 200 and r < 40 and g < 40)
 
@@ -91,6 +93,28 @@ class ModelMode(unittest.TestCase):
         picture, result = self.photograph(self.write("broken.mqo", broken), seconds="1")
         self.assertRegex(result.stderr.decode(), r"^varnel: /\S+/broken\.mqo:4: expected .*\n$")
         self.assertEqual(picture.count("lit"), 0)
+
+    def test_textures_are_found_where_modellers_keep_them(self):
+        # A square of two halves: magenta at the left and cyan at the right,
+        # its top right quarter see-through.
+        picture = png([[(255, 0, 255, 255)] * 2 + [(0, 255, 255, 255 if y > 1 else 0)] * 2 for y in range(4)])
+        square = ("card", [(-20, 0, -1), (20, 0, -1), (20, 40, -1), (-20, 40, -1)],
+                  [((3, 2, 1, 0), 0, [(0, 0), (1, 0), (1, 1), (0, 1)])], [])
+        # Named by the path it had on the modeller's machine, in Shift JIS.
+        texture = r'tex("C:\Users\modeller\Desktop\テクスチャ.PNG")'
+        lost = r'tex("..\..\outside.png")'
+        model = mqo([square], [material("card", (1, 1, 1), emi=1, extra=texture),
+                               material("lost", (1, 1, 1), extra=lost)], encoding="cp932")
+        self.write("outside.png", picture)
+        self.write("model/Textures/テクスチャ.png", picture)
+        shot, result = self.photograph(self.write("model/card.mqo", model))
+        self.assertGreater(shot.count("magenta"), 500)
+        self.assertGreater(shot.count("cyan"), 200)
+        self.assertLess(shot.count("cyan"), 0.75 * shot.count("magenta"))
+        self.assertEqual(result.stderr.decode(),
+                         f'varnel: material "lost": texture "..\\..\\outside.png": not found (looked in '
+                         f'{self.folder}/model, {self.folder}/model/Texture, {self.folder}/model/texture, '
+                         f'{self.folder}/model/Textures, {self.folder}/model/textures)\n')
 
     def test_parts_drop_each_object_on_its_own(self):
         table = box("table", (40, 10, 40), material=0)

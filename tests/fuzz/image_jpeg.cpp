@@ -4,5 +4,5 @@
 #include "tests/fuzz/image_reader_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
-    return loadAndCheck<JpegReader>(bytes, size);
+    return loadAndCheck(JpegReader(), bytes, size);
 }

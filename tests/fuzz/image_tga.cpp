@@ -1,8 +1,10 @@
-// Any bytes as a TGA texture: a picture or a clean refusal, never a crash,
-// a hang or an unbounded allocation.
+// Any bytes as a TGA texture, to the classic viewer and to a model opened by
+// name: a picture or a clean refusal, never a crash, a hang or an unbounded
+// allocation.
 #include "render/images/tga_reader.h"
 #include "tests/fuzz/image_reader_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
-    return loadAndCheck<TgaReader>(bytes, size);
+    loadAndCheck(TgaReader(ImageFormats::Classic), bytes, size);
+    return loadAndCheck(TgaReader(ImageFormats::Extended), bytes, size);
 }

@@ -1,9 +1,12 @@
 // Picture files written byte by byte for the reader and texture tests.
 #pragma once
 
+#include <png.h>
+
 #include <cstdint>
 #include <fstream>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +25,9 @@ struct TgaLayout {
     std::string imageId = "";
     uint16_t width = 0;
     uint16_t height = 0;
+    uint16_t mapFirstIndex = 0;
+    uint8_t mapEntrySize = 0;
+    Bytes colourMap = {};  // as stored, `mapEntrySize` bits an entry
 };
 
 struct BmpLayout {
@@ -32,27 +38,50 @@ struct BmpLayout {
     uint32_t infoHeaderSize = 40;
     uint32_t gap = 0;  // bytes between the headers and the pixels
     char signature[2] = {'B', 'M'};
+    uint32_t coloursUsed = 0;
+    Bytes palette = {};  // as stored, after the information header
+};
+
+// A PNG that libpng writes from `samples`: rows top first, each pixel's
+// samples in the colour type's order, each below 2 to the bit depth.
+struct PngLayout {
+    int width = 0;
+    int height = 0;
+    int colourType = PNG_COLOR_TYPE_RGB;
+    int bitDepth = 8;
+    bool interlaced = false;
+    std::vector<png_color> palette = {};
+    Bytes paletteAlpha = {};                       // a paletted picture's tRNS
+    std::optional<png_color_16> transparent = {};  // a grey or RGB picture's tRNS
 };
 
 inline void putLittleEndian(Bytes& out, uint32_t value, int size) {
     for (int i = 0; i < size; ++i) out.push_back(static_cast<uint8_t>(value >> 8 * i));
 }
 
-// An 18-byte TGA header, the image ID and then `pixels` as stored.
+// An 18-byte TGA header, the image ID, the colour map and then `pixels` as
+// stored.
 inline Bytes tgaFile(const TgaLayout& layout, const Bytes& pixels) {
     Bytes out = {static_cast<uint8_t>(layout.imageId.size()), layout.colourMapType, layout.imageType};
-    out.resize(12, 0);  // colour map fields and the origin
+    putLittleEndian(out, layout.mapFirstIndex, 2);
+    size_t entryBytes = (layout.mapEntrySize + 7) / 8;
+    putLittleEndian(out, static_cast<uint32_t>(entryBytes > 0 ? layout.colourMap.size() / entryBytes : 0), 2);
+    out.push_back(layout.mapEntrySize);
+    out.resize(12, 0);  // the origin
     putLittleEndian(out, layout.width, 2);
     putLittleEndian(out, layout.height, 2);
     out.insert(out.end(), {layout.pixelDepth, layout.descriptor});
     out.insert(out.end(), layout.imageId.begin(), layout.imageId.end());
+    out.insert(out.end(), layout.colourMap.begin(), layout.colourMap.end());
     out.insert(out.end(), pixels.begin(), pixels.end());
     return out;
 }
 
-// BMP headers (the data offset past `gap` zero bytes) and `pixels` as stored.
+// BMP headers, the palette (the data offset past it and `gap` zero bytes)
+// and `pixels` as stored.
 inline Bytes bmpFile(const BmpLayout& layout, const Bytes& pixels) {
-    uint32_t dataOffset = 14 + layout.infoHeaderSize + layout.gap;
+    uint32_t paletteOffset = 14 + layout.infoHeaderSize;
+    uint32_t dataOffset = paletteOffset + static_cast<uint32_t>(layout.palette.size()) + layout.gap;
     Bytes out = {static_cast<uint8_t>(layout.signature[0]), static_cast<uint8_t>(layout.signature[1])};
     for (uint32_t field : {static_cast<uint32_t>(dataOffset + pixels.size()), 0u, dataOffset, layout.infoHeaderSize,
                            static_cast<uint32_t>(layout.width), static_cast<uint32_t>(layout.height)})
@@ -60,7 +89,11 @@ inline Bytes bmpFile(const BmpLayout& layout, const Bytes& pixels) {
     putLittleEndian(out, 1, 2);  // planes
     putLittleEndian(out, layout.bitsPerPixel, 2);
     putLittleEndian(out, layout.compression, 4);
-    out.resize(dataOffset, 0);  // image size, resolutions and palette counts
+    out.resize(46, 0);  // image size and resolutions
+    putLittleEndian(out, layout.coloursUsed, 4);
+    out.resize(paletteOffset, 0);
+    out.insert(out.end(), layout.palette.begin(), layout.palette.end());
+    out.resize(dataOffset, 0);
     out.insert(out.end(), pixels.begin(), pixels.end());
     return out;
 }
@@ -69,6 +102,39 @@ inline Bytes bmpFile(const BmpLayout& layout, const Bytes& pixels) {
 inline Bytes bgr(const std::vector<Rgb>& pixels) {
     Bytes out;
     for (const Rgb& pixel : pixels) out.insert(out.end(), {pixel.b, pixel.g, pixel.r});
+    return out;
+}
+
+inline Bytes pngFile(const PngLayout& layout, const std::vector<uint16_t>& samples) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    Bytes out, stored;
+    png_set_write_fn(
+        png, &out,
+        [](png_structp writer, png_bytep bytes, size_t count) {
+            Bytes& written = *static_cast<Bytes*>(png_get_io_ptr(writer));
+            written.insert(written.end(), bytes, bytes + count);
+        },
+        nullptr);
+    png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colourType,
+                 layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (!layout.palette.empty())
+        png_set_PLTE(png, info, layout.palette.data(), static_cast<int>(layout.palette.size()));
+    if (!layout.paletteAlpha.empty() || layout.transparent)
+        png_set_tRNS(png, info, layout.paletteAlpha.data(), static_cast<int>(layout.paletteAlpha.size()),
+                     layout.transparent ? &*layout.transparent : nullptr);
+    png_write_info(png, info);
+    png_set_packing(png);  // samples of fewer than 8 bits come a byte each
+    for (uint16_t sample : samples) {
+        if (layout.bitDepth == 16) stored.push_back(static_cast<uint8_t>(sample >> 8));
+        stored.push_back(static_cast<uint8_t>(sample));
+    }
+    std::vector<png_bytep> rows;
+    for (int y = 0; y < layout.height; ++y) rows.push_back(stored.data() + y * stored.size() / layout.height);
+    png_write_image(png, rows.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
     return out;
 }
 

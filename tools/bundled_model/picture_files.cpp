@@ -70,15 +70,15 @@ FileBytes encodeJpeg(const Picture& picture, int quality) {
     jpeg_mem_dest(&compressor, &buffer, &size);
     compressor.image_width = static_cast<JDIMENSION>(picture.width);
     compressor.image_height = static_cast<JDIMENSION>(picture.height);
-    compressor.input_components = 3;
-    compressor.in_color_space = JCS_RGB;
+    compressor.input_components = picture.channels;
+    compressor.in_color_space = picture.channels == 1 ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&compressor);
     jpeg_set_quality(&compressor, quality, TRUE);
     jpeg_start_compress(&compressor, TRUE);
     while (compressor.next_scanline < compressor.image_height) {
         // libjpeg's row type is not const; it only reads the row.
-        JSAMPROW row =
-            const_cast<JSAMPROW>(&picture.pixels[static_cast<size_t>(compressor.next_scanline) * picture.width * 3]);
+        JSAMPROW row = const_cast<JSAMPROW>(picture.pixels.data() + static_cast<size_t>(compressor.next_scanline) *
+                                                                        picture.width * picture.channels);
         jpeg_write_scanlines(&compressor, &row, 1);
     }
     jpeg_finish_compress(&compressor);

@@ -1,6 +1,6 @@
 // Texture files written from pictures held in memory: 24-bit BMP and
 // uncompressed TGA (true colour or grey) byte by byte, both bottom row
-// first, and baseline JPEG through libjpeg.
+// first, and baseline JPEG (colour or grey) through libjpeg.
 #pragma once
 
 #include <cstddef>
@@ -23,5 +23,4 @@ using FileBytes = std::vector<uint8_t>;
 FileBytes encodeBmp(const Picture& picture);
 // Image type 2 for a colour picture, type 3 for a grey one.
 FileBytes encodeTga(const Picture& picture);
-// Colour pictures only.
 FileBytes encodeJpeg(const Picture& picture, int quality);

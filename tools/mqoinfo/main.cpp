@@ -1,11 +1,11 @@
 // mqoinfo: reads a model exactly as the viewer does and tells what it holds,
 // as a readable summary or, with --json, as the whole document.
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "model/model_file.h"
 #include "mqo/model_document.h"
 #include "tools/mqoinfo/json_printer.h"
 #include "tools/mqoinfo/output_buffer.h"
@@ -35,9 +35,10 @@ int main(int argc, char** argv) {
         fputs("usage: mqoinfo [--json] FILE\n", stderr);
         return EXIT_UNUSABLE;
     }
-    FILE* file = fopen(options->path, "rb");
+    std::string problem;
+    FILE* file = openModelFile(options->path, &problem);
     if (file == nullptr) {
-        fprintf(stderr, "mqoinfo: cannot open %s: %s\n", options->path, strerror(errno));
+        fprintf(stderr, "mqoinfo: cannot open %s: %s\n", options->path, problem.c_str());
         return EXIT_UNUSABLE;
     }
     ModelDocument document(ModelData{}, file);

@@ -1,4 +1,4 @@
-#include "model/regular_file.h"
+#include "model/model_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,7 +13,7 @@ FILE* refuse(int descriptor, const char* reason, std::string* problem);
 
 }  // namespace
 
-FILE* openRegularFile(const char* path, std::string* problem) {
+FILE* openModelFile(const char* path, std::string* problem) {
     // Without O_NONBLOCK, opening a FIFO waits for a writer forever.
     int descriptor = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) return refuse(-1, std::strerror(errno), problem);
