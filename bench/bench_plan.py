@@ -7,6 +7,4 @@ AGAINST_FLOORS = [1_000_000, 2_000_000]
 # largest alone would take a third of the time.
 GROWTH_ROUNDS = 3
 MODES = ["classic", "model"]
-# The picture gl_floor draws for each mode's frames.
-FLOOR_VIEW = {"classic": "classic", "model": "framed"}
 MIB = 1024.0 * 1024.0

@@ -32,41 +32,94 @@ class RunFailed(RuntimeError):
     pass
 
 
-def run(argv, cwd=None, event=None, timeout=900):
-    """Runs argv once and returns its figures: wall_s, cpu_s, rss_mib, event_s
-    when `event` matched a line on standard error, every NAME=NUMBER printed,
-    and the standard error text as `stderr`."""
-    pattern = re.compile(event) if event else None
-    with tempfile.TemporaryFile() as out:
-        start = time.monotonic()
-        process = subprocess.Popen(argv, cwd=cwd, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.PIPE)
-        killer = threading.Timer(timeout, process.kill)
-        killer.start()
-        figures = {}
-        lines = []
-        for raw in process.stderr:
+class Command:
+    """One run of argv, from exec to exit, with its standard error read line
+    by line as it comes (standard output goes to a file: the viewer's
+    console text must never block it)."""
+
+    def __init__(self, argv, cwd=None, stdin=subprocess.DEVNULL, timeout=900):
+        self.argv = argv
+        self.out = tempfile.TemporaryFile()
+        self.lines = []
+        self.start = time.monotonic()
+        self.process = subprocess.Popen(argv, cwd=cwd, stdin=stdin, stdout=self.out, stderr=subprocess.PIPE)
+        self.killer = threading.Timer(timeout, self.process.kill)
+        self.killer.daemon = True
+        self.killer.start()
+
+    def wait_for(self, pattern):
+        """Seconds from exec to the first line that matches `pattern`; the
+        lines before it count as said."""
+        matcher = re.compile(pattern)
+        while True:
+            raw = self.process.stderr.readline()
+            if not raw:
+                self.finish()
+                raise RunFailed(f"{self.name()} never said {pattern!r}:\n{''.join(self.lines)[-2000:]}")
             line = raw.decode("utf-8", "replace")
-            if pattern and "event_s" not in figures and pattern.search(line):
-                figures["event_s"] = time.monotonic() - start
-            lines.append(line)
-        process.stderr.close()
-        _, status, usage = os.wait4(process.pid, 0)
-        figures["wall_s"] = time.monotonic() - start
-        killer.cancel()
-        process.returncode = os.waitstatus_to_exitcode(status)
-        out.seek(0)
-        text = out.read().decode("utf-8", "replace")
-    stderr = "".join(lines)
-    if process.returncode != 0:
-        raise RunFailed(f"{' '.join(map(str, argv))} ended with {process.returncode}:\n{stderr[-2000:]}")
-    if pattern and "event_s" not in figures:
-        raise RunFailed(f"{' '.join(map(str, argv))} never said {event!r}:\n{stderr[-2000:]}")
-    figures["cpu_s"] = usage.ru_utime + usage.ru_stime
-    figures["rss_mib"] = usage.ru_maxrss / 1024.0  # kilobytes on Linux
-    for name, number in PRINTED_NUMBER.findall(text + stderr):
-        figures[name] = float(number)
-    figures["stderr"] = stderr
+            self.lines.append(line)
+            if matcher.search(line):
+                return time.monotonic() - self.start
+
+    def finish(self):
+        """Waits for the exit; returns wall_s, cpu_s, rss_mib (peak resident
+        memory), every NAME=NUMBER printed and the standard error text as
+        `stderr`."""
+        if self.process.stdin:
+            self.process.stdin.close()
+        self.lines += [raw.decode("utf-8", "replace") for raw in self.process.stderr]
+        self.process.stderr.close()
+        _, status, usage = os.wait4(self.process.pid, 0)
+        wall = time.monotonic() - self.start
+        self.killer.cancel()
+        self.process.returncode = os.waitstatus_to_exitcode(status)
+        self.out.seek(0)
+        text = self.out.read().decode("utf-8", "replace")
+        self.out.close()
+        stderr = "".join(self.lines)
+        if self.process.returncode != 0:
+            raise RunFailed(f"{self.name()} ended with {self.process.returncode}:\n{stderr[-2000:]}")
+        figures = {name: float(number) for name, number in PRINTED_NUMBER.findall(text + stderr)}
+        figures.update(wall_s=wall, cpu_s=usage.ru_utime + usage.ru_stime, rss_mib=usage.ru_maxrss / 1024.0,
+                       stderr=stderr)
+        return figures
+
+    def name(self):
+        return " ".join(map(str, self.argv))
+
+
+class Live(Command):
+    """A command that stays running and is measured a step at a time: it
+    says "ready" on standard error once set up, answers each request line
+    on its standard input with a line of NAME=NUMBER figures there, and
+    quits at the end of its input."""
+
+    def __init__(self, argv, cwd=None):
+        super().__init__(argv, cwd, stdin=subprocess.PIPE)
+        self.wait_for(r": ready$")
+
+    def step(self, request=""):
+        self.process.stdin.write(request.encode() + b"\n")
+        self.process.stdin.flush()
+        self.wait_for(PRINTED_NUMBER.pattern)
+        return {name: float(number) for name, number in PRINTED_NUMBER.findall(self.lines[-1])}
+
+
+def run(argv, cwd=None, event=None):
+    """Runs argv once; its figures are Command.finish's, and event_s when
+    `event` is given: seconds from exec to the first line on standard error
+    that matches it."""
+    command = Command(argv, cwd)
+    seconds = command.wait_for(event) if event else None
+    figures = command.finish()
+    if event:
+        figures["event_s"] = seconds
     return figures
+
+
+def alternate(first, second, count):
+    """Steps two live commands in turn, A B A B, `count` pairs of figures."""
+    return [(first.step(), second.step()) for _ in range(count)]
 
 
 def rounds(steps, count, progress=None):

@@ -6,8 +6,9 @@ starts a virtual one)
 
 Every round runs each measurement once, sizes and modes interleaved, so
 every figure below is a median over the rounds of a ratio taken within one
-round, with its spread. The floors are what a minimal program spends on the
-same work, measured in the same round:
+round, with its spread. Frames go further: the viewer and the floor both
+stay running and draw one frame each in turn. The floors are what a minimal
+program spends on the same work, measured in the same round:
   frame     gl_floor drawing the same triangles from one display list per
             object, grouped by material into GL_TRIANGLES, in the same
             picture (the classic camera, or model mode's framing);
@@ -21,16 +22,24 @@ same work, measured in the same round:
 import argparse
 import os
 import re
+import statistics
 import sys
 import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import paired  # noqa: E402
-from bench_plan import AGAINST_FLOORS, FLOOR_VIEW, GROWTH_ROUNDS, MIB, MODES, SIZES  # noqa: E402
+from bench_plan import AGAINST_FLOORS, GROWTH_ROUNDS, MIB, MODES, SIZES  # noqa: E402
 from bench_report import Report, show_progress  # noqa: E402
 
-FRAMES = 5
+# The picture gl_floor draws beside each mode's frames, and when the
+# viewer shows that picture: the classic scene on its first frame, with
+# every body where it starts, model mode once the model lies at rest where
+# it was modelled.
+FLOOR_VIEW = {"classic": "classic", "model": "framed"}
+FRAMES_AT_REST = {"classic": False, "model": True}
+# Frames timed in each run, each beside one of the floor's when there is one.
+FRAMES = 9
 # About ten seconds of the scene: both modes' models lie on the ground for
 # the last 60 ticks, which frame_bench times.
 TICKS = 600
@@ -107,10 +116,7 @@ class Bench:
             if against_floors:
                 steps.append((f"start-up floor {size}", self.start_up_floor(size)))
             for mode in MODES:
-                steps.append((f"frame {mode} {size}", self.frames(mode, size), *limit))
-                if against_floors:
-                    view = FLOOR_VIEW[mode]
-                    steps.append((f"frame floor {view} {size}", self.frame_floor(size, view)))
+                steps.append((f"frame {mode} {size}", self.frames(mode, size, against_floors), *limit))
         return steps
 
     def mode_arguments(self, mode, size):
@@ -120,9 +126,32 @@ class Bench:
         argv = [self.varnel, "--timings", "--screenshot", "/dev/null", "--after", "0"] + self.mode_arguments(mode, size)
         return lambda: with_phases(paired.run(argv, cwd=self.classic_folder(size), event=STARTUP_LINE))
 
-    def frames(self, mode, size):
-        argv = [self.frame_bench, str(FRAMES), str(TICKS)] + self.mode_arguments(mode, size)
-        return lambda: paired.run(argv, cwd=self.classic_folder(size))
+    def frames(self, mode, size, against_floor=False):
+        """frame_bench's figures, frame_ms the median of its frames; beside
+        the floor, frame after frame, also the floor's (floor_frame_ms) and
+        the median of the pairs' ratios (frame_ratio)."""
+        argv = [self.frame_bench, str(TICKS)] + self.mode_arguments(mode, size)
+
+        def measure():
+            viewer = paired.Live(argv, cwd=self.classic_folder(size))
+            if FRAMES_AT_REST[mode]:
+                ticks = viewer.step("ticks")
+            if against_floor:
+                floor_program = paired.Live([self.gl_floor, "frame", str(size), FLOOR_VIEW[mode]])
+                pairs = paired.alternate(viewer, floor_program, FRAMES)
+                floor_program.finish()
+            else:
+                pairs = [(viewer.step(), None) for _ in range(FRAMES)]
+            if not FRAMES_AT_REST[mode]:
+                ticks = viewer.step("ticks")
+            figures = viewer.finish() | ticks
+            figures["frame_ms"] = statistics.median(mine["frame_ms"] for mine, _ in pairs)
+            if against_floor:
+                figures["floor_frame_ms"] = statistics.median(floor["frame_ms"] for _, floor in pairs)
+                figures["frame_ratio"] = statistics.median(mine["frame_ms"] / floor["frame_ms"] for mine, floor in pairs)
+            return figures
+
+        return measure
 
     def start_up_floor(self, size):
         def measure():
@@ -133,10 +162,6 @@ class Bench:
             return figures
 
         return measure
-
-    def frame_floor(self, size, view):
-        return lambda: paired.run([self.gl_floor, "frame", str(size), str(FRAMES), view])
-
 
 def with_phases(figures):
     """Adds the viewer's own start-up phases, as `phase NAME` in seconds."""
