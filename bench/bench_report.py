@@ -8,6 +8,7 @@ import sys
 
 import paired
 from bench_plan import AGAINST_FLOORS, GROWTH_ROUNDS, MIB, MODES, SIZES
+
 GOALS = {"frame": 1.3, "start-up": 1.0, "memory": 2.0, "model frame": 1.25}
 # Growth counts as linear when the cost above the empty viewer grows at
 # most as the triangles to this power (fitted over all sizes): n log n over
@@ -54,8 +55,9 @@ class Report:
         title("Model mode against the classic mode")
         table = Table(["figure", "triangles", "ratio", "spread", "goal", "verdict"])
         for size in AGAINST_FLOORS:
+            model, classic = f"frame model {size}", f"frame classic {size}"
             same_picture = paired.summarise(
-                self.results, lambda r: r[f"frame model {size}"]["frame_ratio"] / r[f"frame classic {size}"]["frame_ratio"])
+                self.results, lambda r: r[model]["frame_ratio"] / r[classic]["frame_ratio"])
             table.row(["frame, each over its floor", count(size)] + ratio_cells(same_picture, GOALS["model frame"]))
             for label, step, name in [("frame as shown", "frame", "frame_ms"),
                                       ("exec to first frame", "start-up", "event_s")]:
@@ -69,12 +71,14 @@ class Report:
 
     def start_up_phases(self):
         title("Where start-up goes (medians, seconds)")
-        phases = [name for name in self.results[0][f"start-up classic {AGAINST_FLOORS[0]}"] if name.startswith("phase ")]
+        first = self.results[0][f"start-up classic {AGAINST_FLOORS[0]}"]
+        phases = [name for name in first if name.startswith("phase ")]
         table = Table(["triangles", "mode"] + [name[6:] for name in phases] + ["exec to frame"])
         for size in AGAINST_FLOORS:
             for mode in MODES:
                 step = f"start-up {mode} {size}"
-                table.row([count(size), mode] + [f"{self.figure(step, name).median:.2f}" for name in phases + ["event_s"]])
+                medians = [f"{self.figure(step, name).median:.2f}" for name in phases + ["event_s"]]
+                table.row([count(size), mode] + medians)
         table.show()
         table = Table(["triangles", "scan", "empty window", "trimesh build", "floor"])
         for size in AGAINST_FLOORS:
@@ -158,7 +162,8 @@ class Table:
     def show(self):
         widths = [max(len(row[k]) for row in self.rows if k < len(row)) for k in range(len(self.rows[0]))]
         for index, row in enumerate(self.rows):
-            cells = [cell.ljust(width) if k == 0 else cell.rjust(width) for k, (cell, width) in enumerate(zip(row, widths))]
+            cells = [cell.ljust(width) if k == 0 else cell.rjust(width)
+                     for k, (cell, width) in enumerate(zip(row, widths))]
             print("  ".join(cells).rstrip())
             if index == 0:
                 print("  ".join("-" * width for width in widths))

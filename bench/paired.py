@@ -48,8 +48,8 @@ class Command:
         self.killer.start()
 
     def wait_for(self, pattern):
-        """Seconds from exec to the first line that matches `pattern`; the
-        lines before it count as said."""
+        """Seconds from exec to the first line on standard error that matches
+        `pattern`; every line read is kept."""
         matcher = re.compile(pattern)
         while True:
             raw = self.process.stderr.readline()
@@ -96,12 +96,14 @@ class Live(Command):
 
     def __init__(self, argv, cwd=None):
         super().__init__(argv, cwd, stdin=subprocess.PIPE)
-        self.wait_for(r": ready$")
+        self.wait_for(r"^[^ ]+: ready$")
+        # Answers start as "ready" did, so that no other message passes for one.
+        self.answer = "^" + re.escape(self.lines[-1].split(" ")[0]) + " .*="
 
     def step(self, request=""):
         self.process.stdin.write(request.encode() + b"\n")
         self.process.stdin.flush()
-        self.wait_for(PRINTED_NUMBER.pattern)
+        self.wait_for(self.answer)
         return {name: float(number) for name, number in PRINTED_NUMBER.findall(self.lines[-1])}
 
 

@@ -11,7 +11,8 @@ stay running and draw one frame each in turn. The floors are what a minimal
 program spends on the same work, measured in the same round:
   frame     gl_floor drawing the same triangles from one display list per
             object, grouped by material into GL_TRIANGLES, in the same
-            picture (the classic camera, or model mode's framing);
+            picture (the classic scene's first frame, or model mode's
+            model at rest);
   start-up  a streaming scan of the file + gl_floor's exec to the first
             frame of an empty window + ODE's own collision data for the
             same triangles, one after the other;
@@ -56,6 +57,7 @@ def main():
         parser.error(f"--rounds must be at least {paired.PAIRS}")
     started = time.monotonic()
     load_before = os.getloadavg()
+    show_progress("writing the benchmark models")
     bench = Bench(options.build.resolve())
     try:
         results = paired.rounds(bench.steps(), options.rounds, progress=show_progress)
@@ -148,7 +150,8 @@ class Bench:
             figures["frame_ms"] = statistics.median(mine["frame_ms"] for mine, _ in pairs)
             if against_floor:
                 figures["floor_frame_ms"] = statistics.median(floor["frame_ms"] for _, floor in pairs)
-                figures["frame_ratio"] = statistics.median(mine["frame_ms"] / floor["frame_ms"] for mine, floor in pairs)
+                ratios = [mine["frame_ms"] / floor["frame_ms"] for mine, floor in pairs]
+                figures["frame_ratio"] = statistics.median(ratios)
             return figures
 
         return measure
