@@ -20,6 +20,7 @@
 #include "model/model_file.h"
 #include "model/model_layout.h"
 #include "model/object_mesh.h"
+#include "physics/collision_mesh.h"
 #include "physics/model_bodies.h"
 #include "physics/physics_world.h"
 #include "render/display_lists.h"
@@ -120,7 +121,11 @@ void timerTick(int) {
 }
 
 void shutdown() {
-    releasePhysicsAndModel();
+    // The world goes before the collision arrays its meshes read, then the
+    // model.
+    destroyPhysics();
+    releaseCollisionArrays();
+    releaseModel();
 #if defined(__SANITIZE_ADDRESS__)
     // The GL driver is unloaded before the sanitizer's own check at exit,
     // which then sees the driver's live buffers as leaks it cannot even name.

@@ -86,12 +86,6 @@ void destroyPhysics() {
     for (BodyEntry& entry : bodyTable) entry = BodyEntry{};
 }
 
-void releasePhysicsAndModel() {
-    destroyPhysics();
-    releaseCollisionArrays();
-    releaseModel();
-}
-
 namespace {
 
 // The hinges are given neither anchor nor axis: ODE anchors each at the

@@ -26,7 +26,3 @@ void stepPhysics();
 void nearCallback(void* data, dGeomID o1, dGeomID o2);
 // Destroys the world with everything in it and closes ODE.
 void destroyPhysics();
-
-// The exit sequence: the world, then the bodies' collision arrays, then the
-// document. The loaded tables stay until the process ends.
-void releasePhysicsAndModel();

@@ -6,7 +6,7 @@
 #include "model/loaded_model.h"
 #include "render/face_materials.h"
 
-GLuint displayListIds[256] = {};
+GLuint displayListIds[MAX_OBJECTS] = {};
 
 namespace {
 

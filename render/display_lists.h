@@ -4,8 +4,10 @@
 
 #include <GL/gl.h>
 
+#include "model/loaded_model.h"
+
 // Display list of each object by object index: object i draws list i + 1.
-extern GLuint displayListIds[256];
+extern GLuint displayListIds[MAX_OBJECTS];
 
 // Compiles the lists of every loaded object. Needs a current OpenGL context
 // and runs after the textures are set up.

@@ -10,7 +10,7 @@
 #include "render/images/image_messages.h"
 #include "render/texture_picture.h"
 
-GLuint textureIds[256] = {};
+GLuint textureIds[MAX_MATERIALS] = {};
 
 namespace {
 

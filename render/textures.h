@@ -6,10 +6,11 @@
 
 #include <cstdint>
 
+#include "model/loaded_model.h"
 #include "mqo/records.h"
 
 // Texture name of each material by material index; 0 where it has none.
-extern GLuint textureIds[256];
+extern GLuint textureIds[MAX_MATERIALS];
 
 // Reads every loaded material's texture (and alpha plane) and uploads it.
 // Needs a current OpenGL context; leaves texturing disabled.

@@ -51,7 +51,8 @@ protected:
 
     // The world, the collision arrays, the document and the tables, all gone.
     static void release() {
-        releasePhysicsAndModel();
+        destroyPhysics();
+        releaseCollisionArrays();
         resetLoadedModel();
     }
     // As a successful read of a model made of these objects would leave it.

@@ -32,7 +32,7 @@ TEST(MqoinfoCommand, exitStatusTellsReadFromRefusedFromUnusable) {
         {{"--json", notModel}, 1, "{\"result\": -3, ", ""},
         {{"--json", missing}, 2, "", "mqoinfo: cannot open " + missing + ": No such file or directory\n"},
         // A folder opens but cannot be read: that is no verdict on a model.
-        {{"--json", folder.path()}, 2, "", "mqoinfo: cannot read " + folder.path().string() + "\n"},
+        {{"--json", folder.path()}, 2, "", "mqoinfo: cannot open " + folder.path().string() + ": Is a directory\n"},
         {{"--json", good}, 2, "", "mqoinfo: cannot write the output\n", "/dev/full"},
         {{}, 2, "", usage},
         {{"--json"}, 2, "", usage},
