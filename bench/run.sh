@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
-# Runs every benchmark against the build folder given as $1.
+# Runs every benchmark against the build folder given as $1: the viewer
+# against its floors on a virtual display of its own, then the reader.
+# Usage: run.sh BUILD_DIR
 set -euo pipefail
-build=${1:-build}
-for script in "$(dirname "$0")"/run-*.sh; do
-    [[ -e "$script" ]] || continue
-    bash "$script" "$build"
-done
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-build}" && pwd)
+export PYTHONDONTWRITEBYTECODE=1
+started=$SECONDS
+"$root/tests/with-xvfb.sh" python3 "$root/bench/varnel_bench.py" "$build"
+echo
+bash "$root/bench/run-reader.sh" "$build"
+echo
+echo "The benchmarks took $((SECONDS - started)) s."

@@ -7,13 +7,9 @@
 namespace {
 
 constexpr size_t FLUSH_SIZE = size_t{1} << 20;
-const float MATERIAL_COLOURS[BENCH_MATERIALS][3] = {
-    {0.9f, 0.3f, 0.2f}, {0.2f, 0.7f, 0.3f}, {0.2f, 0.4f, 0.9f}, {0.9f, 0.8f, 0.3f}};
 
-void putMqoObject(TextSink& out, int object);
-void putMqoFace(TextSink& out, int object, int ring, const int (&corners)[3][2]);
-// The two triangles of the patch at (ring, segment), as (ring, segment) pairs.
-void forEachTriangle(int ring, int segment, auto&& use);
+void putMqoObject(TextSink& out, const BenchShape& shape, int object);
+void putMqoFace(TextSink& out, const BenchShape& shape, int object, int ring, const int (&corners)[3][2]);
 
 }  // namespace
 
@@ -50,7 +46,7 @@ bool TextSink::finish() {
     return !failed_;
 }
 
-void writeBenchMqo(TextSink& out) {
+void writeBenchMqo(TextSink& out, const BenchShape& shape) {
     out.put(
         "Metasequoia Document\r\nFormat Text Ver 1.0\r\n\r\n"
         "Scene {\r\n\tpos 0.0000 0.0000 1500.0000\r\n\tlookat 0.0000 0.0000 0.0000\r\n"
@@ -60,27 +56,33 @@ void writeBenchMqo(TextSink& out) {
         out.put("\t\"bench");
         out.putInt(m);
         out.put("\" shader(3) col(");
-        for (float c : MATERIAL_COLOURS[m]) {
+        for (float c : BENCH_MATERIAL_COLOURS[m]) {
             out.putFixed(c, 3);
             out.put(" ");
         }
-        out.put("1.000) dif(0.800) amb(0.600) emi(0.000) spc(0.000) power(5.00)\r\n");
+        out.put("1.000) dif(");
+        out.putFixed(BENCH_DIFFUSE, 3);
+        out.put(") amb(");
+        out.putFixed(BENCH_AMBIENT, 3);
+        out.put(") emi(0.000) spc(0.000) power(");
+        out.putFixed(BENCH_POWER, 2);
+        out.put(")\r\n");
     }
     out.put("}\r\n");
-    for (int object = 0; object < BENCH_OBJECTS; ++object) putMqoObject(out, object);
+    for (int object = 0; object < BENCH_OBJECTS; ++object) putMqoObject(out, shape, object);
     out.put("Eof\r\n");
 }
 
-void writeBenchObj(TextSink& out) {
+void writeBenchObj(TextSink& out, const BenchShape& shape) {
     out.put("# Benchmark model: the geometry of bench.mqo\nmtllib bench.mtl\n");
     long firstVertex = 1;
     for (int object = 0; object < BENCH_OBJECTS; ++object) {
         out.put("o ring");
         out.putInt(object);
         out.put("\n");
-        for (int ring = 0; ring <= BENCH_RINGS; ++ring) {
-            for (int segment = 0; segment <= BENCH_SEGMENTS; ++segment) {
-                const BenchVertex v = benchVertex(object, ring, segment);
+        for (int ring = 0; ring <= shape.rings; ++ring) {
+            for (int segment = 0; segment <= shape.segments; ++segment) {
+                const BenchVertex v = benchVertex(shape, object, ring, segment);
                 out.put("v ");
                 out.putFixed(v.x, 4);
                 out.put(" ");
@@ -88,23 +90,23 @@ void writeBenchObj(TextSink& out) {
                 out.put(" ");
                 out.putFixed(v.z, 4);
                 out.put("\nvt ");
-                out.putFixed(benchU(segment), 4);
+                out.putFixed(benchU(shape, segment), 4);
                 out.put(" ");
-                out.putFixed(benchV(ring), 4);
+                out.putFixed(benchV(shape, ring), 4);
                 out.put("\n");
             }
         }
-        for (int ring = 0; ring < BENCH_RINGS; ++ring) {
-            if (ring == 0 || benchMaterial(object, ring) != benchMaterial(object, ring - 1)) {
+        for (int ring = 0; ring < shape.rings; ++ring) {
+            if (ring == 0 || benchMaterial(shape, object, ring) != benchMaterial(shape, object, ring - 1)) {
                 out.put("usemtl bench");
-                out.putInt(benchMaterial(object, ring));
+                out.putInt(benchMaterial(shape, object, ring));
                 out.put("\n");
             }
-            for (int segment = 0; segment < BENCH_SEGMENTS; ++segment) {
-                forEachTriangle(ring, segment, [&](const int(&corners)[3][2]) {
+            for (int segment = 0; segment < shape.segments; ++segment) {
+                forEachBenchTriangle(ring, segment, [&](const int(&corners)[3][2]) {
                     out.put("f");
                     for (const auto& corner : corners) {
-                        const long index = firstVertex + benchVertexIndex(corner[0], corner[1]);
+                        const long index = firstVertex + benchVertexIndex(shape, corner[0], corner[1]);
                         out.put(" ");
                         out.putInt(index);
                         out.put("/");
@@ -114,7 +116,7 @@ void writeBenchObj(TextSink& out) {
                 });
             }
         }
-        firstVertex += BENCH_VERTICES_PER_OBJECT;
+        firstVertex += shape.verticesPerObject();
     }
 }
 
@@ -123,7 +125,7 @@ void writeBenchMtl(TextSink& out) {
         out.put("newmtl bench");
         out.putInt(m);
         out.put("\nKd");
-        for (float c : MATERIAL_COLOURS[m]) {
+        for (float c : BENCH_MATERIAL_COLOURS[m]) {
             out.put(" ");
             out.putFixed(c, 3);
         }
@@ -133,7 +135,7 @@ void writeBenchMtl(TextSink& out) {
 
 namespace {
 
-void putMqoObject(TextSink& out, int object) {
+void putMqoObject(TextSink& out, const BenchShape& shape, int object) {
     out.put("Object \"ring");
     out.putInt(object);
     out.put(
@@ -141,11 +143,11 @@ void putMqoObject(TextSink& out, int object) {
         "\trotation 0.000000 0.000000 0.000000\r\n\ttranslation 0.000000 0.000000 0.000000\r\n"
         "\tvisible 15\r\n\tlocking 0\r\n\tshading 1\r\n\tfacet 59.5\r\n\tcolor 0.898 0.498 0.698\r\n"
         "\tcolor_type 0\r\n\tvertex ");
-    out.putInt(BENCH_VERTICES_PER_OBJECT);
+    out.putInt(shape.verticesPerObject());
     out.put(" {\r\n");
-    for (int ring = 0; ring <= BENCH_RINGS; ++ring) {
-        for (int segment = 0; segment <= BENCH_SEGMENTS; ++segment) {
-            const BenchVertex v = benchVertex(object, ring, segment);
+    for (int ring = 0; ring <= shape.rings; ++ring) {
+        for (int segment = 0; segment <= shape.segments; ++segment) {
+            const BenchVertex v = benchVertex(shape, object, ring, segment);
             out.put("\t\t");
             out.putFixed(v.x, 4);
             out.put(" ");
@@ -156,37 +158,31 @@ void putMqoObject(TextSink& out, int object) {
         }
     }
     out.put("\t}\r\n\tface ");
-    out.putInt(BENCH_TRIANGLES_PER_OBJECT);
+    out.putInt(shape.trianglesPerObject());
     out.put(" {\r\n");
-    for (int ring = 0; ring < BENCH_RINGS; ++ring)
-        for (int segment = 0; segment < BENCH_SEGMENTS; ++segment)
-            forEachTriangle(ring, segment, [&](const int(&corners)[3][2]) { putMqoFace(out, object, ring, corners); });
+    for (int ring = 0; ring < shape.rings; ++ring)
+        for (int segment = 0; segment < shape.segments; ++segment)
+            forEachBenchTriangle(ring, segment,
+                                 [&](const int(&corners)[3][2]) { putMqoFace(out, shape, object, ring, corners); });
     out.put("\t}\r\n}\r\n");
 }
 
-void putMqoFace(TextSink& out, int object, int ring, const int (&corners)[3][2]) {
+void putMqoFace(TextSink& out, const BenchShape& shape, int object, int ring, const int (&corners)[3][2]) {
     out.put("\t\t3 V(");
     for (int k = 0; k < 3; ++k) {
         if (k > 0) out.put(" ");
-        out.putInt(benchVertexIndex(corners[k][0], corners[k][1]));
+        out.putInt(benchVertexIndex(shape, corners[k][0], corners[k][1]));
     }
     out.put(") M(");
-    out.putInt(benchMaterial(object, ring));
+    out.putInt(benchMaterial(shape, object, ring));
     out.put(") UV(");
     for (int k = 0; k < 3; ++k) {
         if (k > 0) out.put(" ");
-        out.putFixed(benchU(corners[k][1]), 4);
+        out.putFixed(benchU(shape, corners[k][1]), 4);
         out.put(" ");
-        out.putFixed(benchV(corners[k][0]), 4);
+        out.putFixed(benchV(shape, corners[k][0]), 4);
     }
     out.put(")\r\n");
-}
-
-void forEachTriangle(int ring, int segment, auto&& use) {
-    const int first[3][2] = {{ring, segment}, {ring, segment + 1}, {ring + 1, segment + 1}};
-    const int second[3][2] = {{ring, segment}, {ring + 1, segment + 1}, {ring + 1, segment}};
-    use(first);
-    use(second);
 }
 
 }  // namespace

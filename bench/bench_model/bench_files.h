@@ -2,6 +2,8 @@
 // geometry as bench.obj with bench.mtl for the OBJ reader it is compared with.
 #pragma once
 
+#include "bench/bench_model/bench_geometry.h"
+
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -29,6 +31,6 @@ private:
     bool failed_ = false;
 };
 
-void writeBenchMqo(TextSink& out);
-void writeBenchObj(TextSink& out);
+void writeBenchMqo(TextSink& out, const BenchShape& shape);
+void writeBenchObj(TextSink& out, const BenchShape& shape);
 void writeBenchMtl(TextSink& out);

@@ -1,93 +1,92 @@
-// frame_bench MODEL_FILE [FRAMES] [TICKS]: the viewer's cost per frame
-// (displayFrame, then glFinish so the software renderer has really drawn it)
-// and per timer tick (one physics step, a redraw request, the re-arm), in the
-// viewer's own 800 by 600 window. Run it on a display, in the folder that
-// holds the model's Texture/ folder; run-frame.sh does both.
+// frame_bench TICKS [MODEL]: the viewer's cost per frame and per timer tick
+// in its own 800 by 600 window, started as the viewer starts: in the classic
+// mode on qemi_one.mqo in the working folder, or in model mode on MODEL.
+// Once the first frame is drawn it answers requests on standard input, as
+// frame_requests says: an empty line draws one more frame of the picture as
+// it stands (displayFrame and glFinish, so that the software renderer has
+// really drawn it); `ticks` runs TICKS ticks of the drop and answers with
+// the triangles and the mean of the last 60 ticks (about a second of the
+// scene; after 600 ticks the model lies on the ground).
 #include <GL/glut.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
+#include <string_view>
 
 #include "app/frame.h"
 #include "app/input.h"
 #include "app/startup.h"
+#include "bench/frame/frame_requests.h"
 #include "model/loaded_model.h"
-
-struct Timing {
-    double median;
-    double mean;
-    double slowest;
-};
 
 namespace {
 
+constexpr int WINDOW_WIDTH = 800;
+constexpr int WINDOW_HEIGHT = 600;
+constexpr int LAST_TICKS = 60;
+
+void drawAndFinish();
+bool answer(std::string_view request, int ticks);
 double secondsNow();
-Timing summarise(std::vector<double> seconds);
-void report(const char* what, int count, const Timing& timing);
+int64_t loadedFaceCount();
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: frame_bench MODEL_FILE [FRAMES] [TICKS]\n");
+    const int ticks = argc >= 2 ? std::atoi(argv[1]) : -1;
+    if (argc < 2 || argc > 3 || ticks < 0) {
+        std::fputs("usage: frame_bench TICKS [MODEL]\n", stderr);
         return 2;
     }
-    const char* model = argv[1];
-    const int frames = argc > 2 ? std::max(1, std::atoi(argv[2])) : 100;
-    const int ticks = argc > 3 ? std::max(1, std::atoi(argv[3])) : 200;
-
-    double start = secondsNow();
-    loadModel(model);
-    openWindow(&argc, argv, "Varnel");
+    CommandLine commandLine;
+    if (argc == 3) {
+        commandLine.modelPath = argv[2];
+        startModelMode(commandLine);
+    } else {
+        startClassicMode();
+    }
+    openWindow(&argc, argv, windowTitle(commandLine).c_str());
     registerCallbacks();
     initScene();
-    reshapeWindow(800, 600);
-    glFinish();
-    std::printf("%s: %d objects, start-up %.2f s\n", model, loadedObjectCount(), secondsNow() - start);
+    reshapeWindow(WINDOW_WIDTH, WINDOW_HEIGHT);
 
-    // The objects fall, land and bounce over the ticks, so contacts with the
-    // ground are part of the figure; the frames are drawn where they land.
-    std::vector<double> tickSeconds;
-    for (int i = 0; i < ticks; ++i) {
-        start = secondsNow();
-        timerTick(0);
-        tickSeconds.push_back(secondsNow() - start);
-    }
-    displayFrame();
-    glFinish();
-    std::vector<double> frameSeconds;
-    for (int i = 0; i < frames; ++i) {
-        start = secondsNow();
-        displayFrame();
-        glFinish();
-        frameSeconds.push_back(secondsNow() - start);
-    }
-    report("frame (displayFrame + glFinish)", frames, summarise(frameSeconds));
-    report("timer tick", ticks, summarise(tickSeconds));
+    // The first frame shows what the start-up left; the others what a frame costs.
+    drawAndFinish();
+    answerRequests("frame_bench", drawAndFinish, [&](std::string_view request) { return answer(request, ticks); });
     shutdown();
     return 0;
 }
 
 namespace {
 
+void drawAndFinish() {
+    displayFrame();
+    glFinish();
+}
+
+bool answer(std::string_view request, int ticks) {
+    if (request != "ticks") return false;
+    const int lastTicks = std::min(ticks, LAST_TICKS);
+    for (int i = 0; i < ticks - lastTicks; ++i) timerTick(0);
+    const double start = secondsNow();
+    for (int i = 0; i < lastTicks; ++i) timerTick(0);
+    const double tickSeconds = lastTicks > 0 ? (secondsNow() - start) / lastTicks : 0.0;
+    std::fprintf(stderr, "frame_bench: triangles=%lld tick_ms=%.4f\n", static_cast<long long>(loadedFaceCount()),
+                 tickSeconds * 1e3);
+    return true;
+}
+
 double secondsNow() {
     using namespace std::chrono;
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-Timing summarise(std::vector<double> seconds) {
-    std::sort(seconds.begin(), seconds.end());
-    double sum = 0.0;
-    for (double s : seconds) sum += s;
-    return {seconds[seconds.size() / 2], sum / seconds.size(), seconds.back()};
-}
-
-void report(const char* what, int count, const Timing& timing) {
-    std::printf("  %-32s %5d runs: median %9.3f ms, mean %9.3f ms, slowest %9.3f ms\n", what, count,
-                timing.median * 1e3, timing.mean * 1e3, timing.slowest * 1e3);
+int64_t loadedFaceCount() {
+    int64_t faces = 0;
+    for (int32_t i = 0; i < loadedObjectCount(); ++i) faces += loadedObjects[i].faceCount;
+    return faces;
 }
 
 }  // namespace

@@ -1,0 +1,179 @@
+#!/usr/bin/env python3
+"""The viewer against its floors, in both modes, on the benchmark model.
+
+Usage: varnel_bench.py [--rounds N] BUILD_DIR   (needs a display: run.sh
+starts a virtual one)
+
+Every round runs each measurement once, sizes and modes interleaved, so
+every figure below is a median over the rounds of a ratio taken within one
+round, with its spread. Frames go further: the viewer and the floor both
+stay running and draw one frame each in turn. The floors are what a minimal
+program spends on the same work, measured in the same round:
+  frame     gl_floor drawing the same triangles from one display list per
+            object, grouped by material into GL_TRIANGLES, in the same
+            picture (the classic scene's first frame, or model mode's
+            model at rest);
+  start-up  a streaming scan of the file + gl_floor's exec to the first
+            frame of an empty window + ODE's own collision data for the
+            same triangles, one after the other;
+  memory    the model file's size, against the viewer's peak memory above
+            the same viewer on an empty model.
+"""
+
+import argparse
+import os
+import re
+import statistics
+import sys
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+import paired  # noqa: E402
+from bench_plan import AGAINST_FLOORS, GROWTH_ROUNDS, MIB, MODES, SIZES  # noqa: E402
+from bench_report import Report, show_progress  # noqa: E402
+
+# The picture gl_floor draws beside each mode's frames, and when the
+# viewer shows that picture: the classic scene on its first frame, with
+# every body where it starts, model mode once the model lies at rest where
+# it was modelled.
+FLOOR_VIEW = {"classic": "classic", "model": "framed"}
+FRAMES_AT_REST = {"classic": False, "model": True}
+# Frames timed in each run, each beside one of the floor's when there is one.
+FRAMES = 9
+# About ten seconds of the scene: both modes' models lie on the ground for
+# the last 60 ticks, which frame_bench times.
+TICKS = 600
+STARTUP_LINE = r"^varnel: start-up: "
+EMPTY_MODEL = "Metasequoia Document\r\nFormat Text Ver 1.0\r\n\r\nEof\r\n"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--rounds", type=int, default=paired.PAIRS)
+    parser.add_argument("build", type=Path)
+    options = parser.parse_args()
+    if options.rounds < paired.PAIRS:
+        parser.error(f"--rounds must be at least {paired.PAIRS}")
+    started = time.monotonic()
+    load_before = os.getloadavg()
+    show_progress("writing the benchmark models")
+    bench = Bench(options.build.resolve())
+    try:
+        results = paired.rounds(bench.steps(), options.rounds, progress=show_progress)
+    except paired.RunFailed as failure:
+        sys.exit(f"varnel_bench: {failure}")
+    show_progress("")
+    report = Report(bench, results)
+    report.against_floors()
+    report.model_against_classic()
+    report.start_up_phases()
+    report.growth()
+    load_after = os.getloadavg()
+    print(f"\n{options.rounds} rounds in {time.monotonic() - started:.0f} s; load average "
+          f"{load_before[0]:.2f} before, {load_after[0]:.2f} after (1 minute), "
+          f"{load_after[2]:.2f} over the last 15 minutes, on {os.cpu_count()} cores.")
+
+
+class Bench:
+    """The programs, the models and each measurement as a step."""
+
+    def __init__(self, build):
+        self.varnel = build / "app" / "varnel"
+        self.frame_bench = build / "bench" / "frame" / "frame_bench"
+        self.gl_floor = build / "bench" / "floor" / "gl_floor"
+        self.startup_floor = build / "bench" / "floor" / "startup_floor"
+        self.models = build / "bench-models"
+        for size in SIZES:
+            paired.run([build / "bench" / "bench_model" / "make_bench_model", self.models, str(size)])
+        (self.models / "empty.mqo").write_bytes(EMPTY_MODEL.encode())
+        for size in SIZES + [None]:
+            folder = self.classic_folder(size)
+            folder.mkdir(exist_ok=True)
+            link = folder / "qemi_one.mqo"
+            if not link.is_symlink():
+                link.symlink_to(self.model(size))
+
+    def model(self, size):
+        return self.models / (f"bench-{size}.mqo" if size else "empty.mqo")
+
+    def classic_folder(self, size):
+        return self.models / f"classic-{size or 'empty'}"
+
+    def file_mib(self, size):
+        return self.model(size).stat().st_size / MIB
+
+    def steps(self):
+        """Every measurement of a round; each of the viewer's figures runs
+        right beside the floor it is measured against."""
+        steps = []
+        for mode in MODES:
+            steps.append((f"start-up {mode} empty", self.start_up(mode, None)))
+            steps.append((f"frame {mode} empty", self.frames(mode, None)))
+        for size in SIZES:
+            against_floors = size in AGAINST_FLOORS
+            limit = [] if against_floors else [GROWTH_ROUNDS]
+            for mode in MODES:
+                steps.append((f"start-up {mode} {size}", self.start_up(mode, size), *limit))
+            if against_floors:
+                steps.append((f"start-up floor {size}", self.start_up_floor(size)))
+            for mode in MODES:
+                steps.append((f"frame {mode} {size}", self.frames(mode, size, against_floors), *limit))
+        return steps
+
+    def mode_arguments(self, mode, size):
+        return [self.model(size)] if mode == "model" else []
+
+    def start_up(self, mode, size):
+        argv = [self.varnel, "--timings", "--screenshot", "/dev/null", "--after", "0"] + self.mode_arguments(mode, size)
+        return lambda: with_phases(paired.run(argv, cwd=self.classic_folder(size), event=STARTUP_LINE))
+
+    def frames(self, mode, size, against_floor=False):
+        """frame_bench's figures, frame_ms the median of its frames; beside
+        the floor, frame after frame, also the floor's (floor_frame_ms) and
+        the median of the pairs' ratios (frame_ratio)."""
+        argv = [self.frame_bench, str(TICKS)] + self.mode_arguments(mode, size)
+
+        def measure():
+            viewer = paired.Live(argv, cwd=self.classic_folder(size))
+            if FRAMES_AT_REST[mode]:
+                ticks = viewer.step("ticks")
+            if against_floor:
+                floor_program = paired.Live([self.gl_floor, "frame", str(size), FLOOR_VIEW[mode]])
+                pairs = paired.alternate(viewer, floor_program, FRAMES)
+                floor_program.finish()
+            else:
+                pairs = [(viewer.step(), None) for _ in range(FRAMES)]
+            if not FRAMES_AT_REST[mode]:
+                ticks = viewer.step("ticks")
+            figures = viewer.finish() | ticks
+            figures["frame_ms"] = statistics.median(mine["frame_ms"] for mine, _ in pairs)
+            if against_floor:
+                figures["floor_frame_ms"] = statistics.median(floor["frame_ms"] for _, floor in pairs)
+                ratios = [mine["frame_ms"] / floor["frame_ms"] for mine, floor in pairs]
+                figures["frame_ratio"] = statistics.median(ratios)
+            return figures
+
+        return measure
+
+    def start_up_floor(self, size):
+        def measure():
+            parts = paired.run([self.startup_floor, self.model(size), str(size)])
+            window = paired.run([self.gl_floor, "window"], event=r"^gl_floor: first frame")
+            figures = {"scan_s": parts["scan_s"], "window_s": window["event_s"], "trimesh_s": parts["trimesh_s"]}
+            figures["floor_s"] = sum(figures.values())
+            return figures
+
+        return measure
+
+def with_phases(figures):
+    """Adds the viewer's own start-up phases, as `phase NAME` in seconds."""
+    line = re.search(STARTUP_LINE + r"(.*?);", figures["stderr"], re.MULTILINE)
+    for name, seconds in re.findall(r"([a-z][a-z ]*?) ([0-9.]+) s", line.group(1)):
+        figures[f"phase {name}"] = float(seconds)
+    return figures
+
+
+
+if __name__ == "__main__":
+    main()
