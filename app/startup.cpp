@@ -94,6 +94,9 @@ void startTimer() {
 }
 
 void initScene() {
+    // The classic collision meshes are built on a thread of their own from
+    // here on, while the window fills.
+    preparePhysics();
     resetViewRotation(viewState);
     resetLightOrbit(lightOrbit);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -105,10 +108,15 @@ void initScene() {
     glDepthFunc(GL_LEQUAL);
     setupTextures();
     endPhase("textures");
-    if (inModelMode())
+    if (inModelMode()) {
         buildModelScene();
-    else
+    } else {
         buildDisplayLists();
+        // Nothing reads the objects' geometry any more: the display lists
+        // and the collision arrays hold it now.
+        waitForCollisionArrays();
+        for (int32_t i = 0; i < loadedObjectCount(); ++i) releaseGeometry(loadedObjects[i]);
+    }
     endPhase("display lists");
     initPhysics();
     endPhase("physics");
@@ -159,6 +167,7 @@ void buildModelScene() {
         const ObjectMesh mesh = buildObjectMesh(loadedObjects[i]);
         compileModelList(i, mesh, useAlphaTest);
         collectBodyPoints(i, mesh);
+        releaseGeometry(loadedObjects[i]);
     }
 }
 

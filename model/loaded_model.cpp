@@ -27,3 +27,10 @@ void releaseModel() {
     delete currentDocument;
     currentDocument = nullptr;
 }
+
+void releaseGeometry(ObjectRecord& object) {
+    object.vertices = VertexList{};
+    object.faces = FaceList{};
+    object.vertexCount = 0;
+    object.faceCount = 0;
+}

@@ -63,3 +63,6 @@ int32_t loadedMaterialCount();
 
 // Deletes the document (the tables stay until the process ends).
 void releaseModel();
+// Frees an object's vertices and faces once what is drawn and what collides
+// has been made from them; its counts go to 0 with them.
+void releaseGeometry(ObjectRecord& object);

@@ -24,9 +24,20 @@ void createBody(int32_t i, dMass* massRecord);
 void createBodies() {
     dMass massRecord;
     dMassSetZero(&massRecord);
-    int32_t count = loadedObjectCount();
-    buildCollisionMeshes(count);
-    for (int32_t i = 0; i < count; ++i) createBody(i, &massRecord);
+    for (int32_t i = 0; i < loadedObjectCount(); ++i) createBody(i, &massRecord);
+}
+
+// NOTE: the space holds the ground and then the objects' geometries in
+// object order, as if each had been made with its body: the same pairs meet
+// in the same order, and the drop is the same to the last bit.
+void attachCollisionMeshes() {
+    finishCollisionMeshes();
+    for (int32_t i = 0; i < loadedObjectCount(); ++i) {
+        BodyEntry& entry = bodyTable[i];
+        if (meshData[i] == nullptr || entry.geom != nullptr) continue;
+        entry.geom = dCreateTriMesh(physicsWorld.space, meshData[i], nullptr, nullptr, nullptr);
+        dGeomSetBody(entry.geom, entry.body);
+    }
 }
 
 namespace {
@@ -37,10 +48,6 @@ void createBody(int32_t i, dMass* massRecord) {
     entry.sizeX = entry.sizeY = entry.sizeZ = BODY_BOX_SIDE;
     entry.body = dBodyCreate(physicsWorld.world);
     entry.geom = nullptr;
-    if (meshData[i] != nullptr) {
-        entry.geom = dCreateTriMesh(physicsWorld.space, meshData[i], nullptr, nullptr, nullptr);
-        dGeomSetBody(entry.geom, entry.body);
-    }
     dMassSetBoxTotal(massRecord, entry.mass, entry.sizeX, entry.sizeY, entry.sizeZ);
     dBodySetMass(entry.body, massRecord);
     dBodySetPosition(entry.body, 0, 0, DROP_HEIGHT);

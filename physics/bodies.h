@@ -18,6 +18,9 @@ struct BodyEntry {
 
 extern BodyEntry bodyTable[MAX_OBJECTS];
 
-// Builds the collision meshes and a body for each loaded object, all resting
-// at the drop point. Needs physicsWorld's world and space.
+// Makes a body for each loaded object, all resting at the drop point. Needs
+// physicsWorld's world. Their collision meshes join them later.
 void createBodies();
+// Waits for the collision meshes and gives each body its geometry in
+// physicsWorld's space; an object without a triangle gets none.
+void attachCollisionMeshes();

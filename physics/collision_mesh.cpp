@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstddef>
+#include <future>
+#include <thread>
 
 // Model units to world units: a model 100 units tall stands 10 high.
 constexpr float MODEL_TO_WORLD = 0.1f;
@@ -22,6 +24,13 @@ namespace {
 
 // How many objects the two tables of arrays were made for.
 int32_t meshTableSize = 0;
+// The thread building the meshes, and word from it that the arrays are
+// filled, after which it no longer reads the loaded objects.
+std::thread builder;
+std::future<void> arraysFilled;
+
+void fillArrays(int32_t count);
+void buildMeshData(int32_t count);
 
 void fillVertices(int32_t i, const ObjectRecord& object);
 void fillTriangles(int32_t i, const ObjectRecord& object);
@@ -30,23 +39,29 @@ bool isCollisionCorner(const float* vertex);
 
 }  // namespace
 
-void buildCollisionMeshes(int32_t count) {
+void startCollisionMeshes(int32_t count) {
     meshTableSize = count;
-    meshVertices = new float*[count];
-    meshIndices = new int32_t*[count];
-    for (int32_t i = 0; i < count; ++i) {
-        fillVertices(i, loadedObjects[i]);
-        fillTriangles(i, loadedObjects[i]);
-        meshData[i] = nullptr;
-        // ODE asserts on a mesh built from no triangles.
-        if (meshFaceCounts[i] == 0) continue;
-        meshData[i] = dGeomTriMeshDataCreate();
-        dGeomTriMeshDataBuildSingle(meshData[i], meshVertices[i], 3 * sizeof(float), meshVertexCounts[i],
-                                    meshIndices[i], 3 * meshFaceCounts[i], 3 * sizeof(int32_t));
-    }
+    std::promise<void> filled;
+    arraysFilled = filled.get_future();
+    builder = std::thread([count, filled = std::move(filled)]() mutable {
+        dAllocateODEDataForThread(dAllocateMaskAll);
+        fillArrays(count);
+        filled.set_value();
+        buildMeshData(count);
+        dCleanupODEAllDataForThread();
+    });
+}
+
+void waitForCollisionArrays() {
+    if (arraysFilled.valid()) arraysFilled.wait();
+}
+
+void finishCollisionMeshes() {
+    if (builder.joinable()) builder.join();
 }
 
 void destroyCollisionMeshData() {
+    finishCollisionMeshes();
     for (int32_t i = 0; i < meshTableSize; ++i) {
         if (meshData[i] != nullptr) {
             dGeomTriMeshDataDestroy(meshData[i]);
@@ -68,6 +83,26 @@ void releaseCollisionArrays() {
 }
 
 namespace {
+
+void fillArrays(int32_t count) {
+    meshVertices = new float*[count];
+    meshIndices = new int32_t*[count];
+    for (int32_t i = 0; i < count; ++i) {
+        fillVertices(i, loadedObjects[i]);
+        fillTriangles(i, loadedObjects[i]);
+    }
+}
+
+void buildMeshData(int32_t count) {
+    for (int32_t i = 0; i < count; ++i) {
+        meshData[i] = nullptr;
+        // ODE asserts on a mesh built from no triangles.
+        if (meshFaceCounts[i] == 0) continue;
+        meshData[i] = dGeomTriMeshDataCreate();
+        dGeomTriMeshDataBuildSingle(meshData[i], meshVertices[i], 3 * sizeof(float), meshVertexCounts[i],
+                                    meshIndices[i], 3 * meshFaceCounts[i], 3 * sizeof(int32_t));
+    }
+}
 
 void fillVertices(int32_t i, const ObjectRecord& object) {
     meshVertexCounts[i] = object.vertexCount;

@@ -21,9 +21,17 @@ extern int32_t meshFaceCounts[MAX_OBJECTS];
 // Null for an object with no collision triangle.
 extern dTriMeshDataID meshData[MAX_OBJECTS];
 
-// Fills the arrays and the mesh data for the first `count` loaded objects.
-void buildCollisionMeshes(int32_t count);
-// Destroys the mesh data; the geometries using it must be gone.
+// Starts filling the arrays and building the mesh data for the first
+// `count` loaded objects on a thread of its own, so that the meshes, the
+// slowest part of start-up, are made while the display lists compile. ODE
+// must have been initialised.
+void startCollisionMeshes(int32_t count);
+// Waits until the arrays are filled: the loaded objects are read no more.
+void waitForCollisionArrays();
+// Waits until the mesh data is built too.
+void finishCollisionMeshes();
+// Destroys the mesh data (waiting for it first); the geometries using it
+// must be gone.
 void destroyCollisionMeshData();
 // Frees every object's index array, then its vertex array, then the two
 // tables; the mesh data must be destroyed first.

@@ -30,8 +30,16 @@ void createHinges();
 
 }  // namespace
 
-void initPhysics() {
+void preparePhysics() {
+    if (physicsWorld.prepared) return;
     dInitODE2(0);
+    dAllocateODEDataForThread(dAllocateMaskAll);
+    if (!inModelMode()) startCollisionMeshes(loadedObjectCount());
+    physicsWorld.prepared = true;
+}
+
+void initPhysics() {
+    preparePhysics();
     physicsWorld.world = dWorldCreate();
     physicsWorld.space = dHashSpaceCreate(nullptr);
     physicsWorld.contactGroup = dJointGroupCreate(0);
@@ -49,9 +57,17 @@ void initPhysics() {
     }
     createBodies();
     if (loadedObjectCount() > 2) createHinges();
+    physicsWorld.meshesPending = true;
+}
+
+void completePhysics() {
+    if (!physicsWorld.meshesPending) return;
+    attachCollisionMeshes();
+    physicsWorld.meshesPending = false;
 }
 
 void stepPhysics() {
+    completePhysics();
     if (inModelMode())
         addGroundContacts();
     else
@@ -87,10 +103,12 @@ void nearCallback(void*, dGeomID o1, dGeomID o2) {
 }
 
 void destroyPhysics() {
-    if (physicsWorld.world == nullptr) return;
-    dJointGroupDestroy(physicsWorld.contactGroup);
-    dSpaceDestroy(physicsWorld.space);
-    dWorldDestroy(physicsWorld.world);
+    if (!physicsWorld.prepared) return;
+    if (physicsWorld.world != nullptr) {
+        dJointGroupDestroy(physicsWorld.contactGroup);
+        dSpaceDestroy(physicsWorld.space);
+        dWorldDestroy(physicsWorld.world);
+    }
     // The geometries that used the mesh data went with the space.
     destroyCollisionMeshData();
     releaseModelBodies();

@@ -14,12 +14,25 @@ struct PhysicsWorld {
     // three objects.
     dJointID hinge1 = nullptr;
     dJointID hinge2 = nullptr;
+    // ODE is running (and the classic collision meshes are being built).
+    bool prepared = false;
+    // The classic bodies still wait for their collision meshes.
+    bool meshesPending = false;
 };
 
 extern PhysicsWorld physicsWorld;
 
-// Starts ODE, builds the world and the bodies of the loaded objects.
+// Starts ODE and, in the classic mode, the building of the loaded objects'
+// collision meshes on a thread of their own. Called once the model is
+// loaded; initPhysics calls it if nobody has.
+void preparePhysics();
+// Builds the world and the bodies of the loaded objects. The classic
+// bodies' collision meshes join them at completePhysics.
 void initPhysics();
+// Waits for the collision meshes and puts them on their bodies; the first
+// step does it if nobody has. Until then the bodies only stand where they
+// start, which is all a frame shows of them.
+void completePhysics();
 // One collision pass and one world step of 0.1 simulated seconds.
 void stepPhysics();
 // dSpaceCollide's callback: contacts only between a body and the ground.

@@ -64,6 +64,7 @@ protected:
         currentDocument = new ModelDocument(data, std::string_view{});
         std::copy(objects.begin(), objects.end(), loadedObjects);
         initPhysics();
+        completePhysics();
     }
     static void steps(int count) {
         for (int step = 0; step < count; ++step) stepPhysics();
