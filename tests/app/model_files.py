@@ -28,8 +28,9 @@ def mqo(objects, materials=(), header="Format Text Ver 1.0", extra="", encoding=
 
 
 def material(name, colour, dif=0.8, amb=0.6, emi=0.0, extra=""):
-    r, g, b = colour
-    return f'"{name}" col({r} {g} {b} 1) dif({dif}) amb({amb}) emi({emi}) spc(0) power(5) {extra}'
+    """A material line; `colour` is (r, g, b) or (r, g, b, a)."""
+    r, g, b, a = (*colour, 1)[:4]
+    return f'"{name}" col({r} {g} {b} {a}) dif({dif}) amb({amb}) emi({emi}) spc(0) power(5) {extra}'
 
 
 # A box's corners, x fastest, and its six sides, clockwise seen from outside.

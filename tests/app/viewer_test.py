@@ -8,6 +8,7 @@ import sys
 import unittest
 from pathlib import Path
 
+from model_files import box, material, mqo
 from viewer_session import Viewer, poll
 
 HELP_TEXT = """\
@@ -38,12 +39,9 @@ MODEL = "qemi_one.mqo"
 HEADER = b"Metasequoia Document\r\nFormat Text Ver 1.0\r\n\r\n"
 # Emission alone gives these their colour whatever the lights do: the display
 # lists send no normals for the lights to work on reliably.
-GREEN = '"green" col(0 1 0 1) dif(0.8) amb(0.6) emi(0.8) spc(0) power(5)'
-YELLOW = '"yellow" col(1 1 0 1) dif(0.8) amb(0.6) emi(0.8) spc(0) power(5)'
-HALF_GREEN = '"glass" col(0 1 0 0.5) dif(1) amb(0.6) emi(0.8) spc(0) power(5)'
-# A cube's corners, x fastest, and its six sides facing outwards.
-CORNERS = [(x, y, z) for z in (-1, 1) for y in (-1, 1) for x in (-1, 1)]
-SIDES = [(0, 2, 3, 1), (4, 5, 7, 6), (0, 1, 5, 4), (2, 6, 7, 3), (0, 4, 6, 2), (1, 3, 7, 5)]
+GREEN = material("green", (0, 1, 0), emi=0.8)
+YELLOW = material("yellow", (1, 1, 0), emi=0.8)
+HALF_GREEN = material("glass", (0, 1, 0, 0.5), dif=1, emi=0.8)
 # Where the gizmo's centre, the drawing's origin, lands in the 800 by 600 frame.
 ORIGIN_X = 400
 
@@ -51,14 +49,8 @@ ORIGIN_X = 400
 def boxes(materials, *objects):
     """One cube object for each (half side, material, x offset); the offset
     draws the cube that far beside its body, which starts where all do."""
-    lines = [f"Material {len(materials)} {{", *[f"\t{m}" for m in materials], "}"]
-    for number, (half, material, offset) in enumerate(objects):
-        lines += [f'Object "box{number}" {{', "\tvertex 8 {"]
-        lines += [f"\t\t{x * half + offset} {y * half} {z * half}" for x, y, z in CORNERS]
-        lines += ["\t}", "\tface 6 {"]
-        lines += [f"\t\t4 V({a} {b} {c} {d}) M({material})" for a, b, c, d in SIDES]
-        lines += ["\t}", "}"]
-    return HEADER + "\r\n".join(lines + ["Eof", ""]).encode()
+    return mqo([box(f"box{number}", (2 * half,) * 3, (offset, 0, 0), material)
+                for number, (half, material, offset) in enumerate(objects)], materials)
 
 
 def mean_green(picture):
@@ -194,6 +186,7 @@ class EndToEnd(unittest.TestCase):
         with Viewer(files) as viewer:
             viewer.picture_showing("hill green", 200)
             viewer.quit()
+            self.assertEqual(viewer.stdout(), HELP_BYTES)
 
 
 if __name__ == "__main__":

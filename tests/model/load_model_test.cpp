@@ -6,8 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "model/loaded_model.h"
-#include "model_files.h"
+#include "tests/model/model_files.h"
 
 namespace {
 

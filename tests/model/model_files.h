@@ -1,20 +1,22 @@
-// Files written by the tests into a scratch folder, model text made to
-// order, and the loaded tables put back in their start-of-program state.
+// Files written by the tests into a scratch folder, and models installed as
+// the loaded one, as a successful read would leave the tables.
 #pragma once
 
 #include <stdlib.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/loaded_model.h"
-
-constexpr std::string_view MODEL_HEADER = "Metasequoia Document\r\nFormat Text Ver 1.0\r\n";
+#include "tests/mqo/model_text.h"
 
 // A fresh folder of its own under the temporary folder, removed with its files.
 class ScratchFolder {
@@ -35,9 +37,25 @@ public:
         std::ofstream(file, std::ios::binary) << bytes;
         return file.string();
     }
+    std::string write(std::string_view name, const std::vector<uint8_t>& bytes) const {
+        return write(name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    }
 
 private:
     std::filesystem::path path_;
+};
+
+// Runs the rest of the scope in `folder`; the old working directory comes
+// back at its end.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const std::filesystem::path& folder) : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~WorkingDirectory() { std::filesystem::current_path(previous_); }
+
+private:
+    std::filesystem::path previous_;
 };
 
 inline std::string readFile(const std::filesystem::path& path) {
@@ -45,24 +63,50 @@ inline std::string readFile(const std::filesystem::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// `materials` materials named "material<m>", then `objects` one-triangle
-// objects named "object<i>" whose face uses material i.
-inline std::string modelText(int materials, int objects) {
-    std::string text(MODEL_HEADER);
-    text += "Material " + std::to_string(materials) + " {\r\n";
-    for (int m = 0; m < materials; ++m) text += "\"material" + std::to_string(m) + "\" col(1 0.5 0.25 1)\r\n";
-    text += "}\r\n";
-    for (int i = 0; i < objects; ++i) {
-        text += "Object \"object" + std::to_string(i) +
-                "\" {\r\nvertex 3 {\r\n0 0 0\r\n10 0 0\r\n0 10 0\r\n}\r\n"
-                "face 1 {\r\n3 V(0 1 2) M(" +
-                std::to_string(i) + ")\r\n}\r\n}\r\n";
-    }
-    return text + "Eof\r\n";
+// A face on these vertices, with (u, v) for each corner when given.
+inline FaceRecord makeFace(std::initializer_list<int32_t> corners, int32_t materialIndex = -1,
+                           std::initializer_list<std::array<float, 2>> uvs = {}) {
+    FaceRecord face;
+    face.materialIndex = materialIndex;
+    for (int32_t vertex : corners) face.vertexIndex[face.vertexCount++] = vertex;
+    for (size_t k = 0; k < uvs.size(); ++k) std::ranges::copy(uvs.begin()[k], face.uv[k]);
+    return face;
+}
+
+inline ObjectRecord makeObject(const std::vector<VertexRecord>& vertices, const std::vector<FaceRecord>& faces) {
+    ObjectRecord object;
+    for (const VertexRecord& vertex : vertices) object.appendVertex(vertex);
+    for (const FaceRecord& face : faces) object.appendFace(face);
+    return object;
+}
+
+// White, lit the way the bundled model's plain materials are.
+inline MaterialRecord makeMaterial(const char* texture = "", const char* alphaPlane = "") {
+    MaterialRecord material;
+    std::ranges::fill(material.col, 1.0f);
+    material.dif = 0.8f;
+    material.amb = 0.6f;
+    material.power = 5.0f;
+    material.tex = texture;
+    material.aplane = alphaPlane;
+    return material;
 }
 
 inline void resetLoadedModel() {
     releaseModel();
-    std::fill(std::begin(loadedObjects), std::end(loadedObjects), ObjectRecord{});
-    std::fill(std::begin(loadedMaterials), std::end(loadedMaterials), MaterialRecord{});
+    std::ranges::fill(loadedObjects, ObjectRecord{});
+    std::ranges::fill(loadedMaterials, MaterialRecord{});
+}
+
+// Makes a document of these objects and materials the current one and fills
+// the tables from it.
+inline void installModel(const std::vector<ObjectRecord>& objects, const std::vector<MaterialRecord>& materials = {}) {
+    resetLoadedModel();
+    ModelData data;
+    data.objects.assign(objects.begin(), objects.end());
+    data.objectCount = static_cast<int32_t>(objects.size());
+    for (const MaterialRecord& material : materials) data.appendMaterial(material);
+    currentDocument = new ModelDocument(data, std::string_view{});
+    std::copy_n(objects.begin(), loadedObjectCount(), loadedObjects);
+    std::copy_n(materials.begin(), loadedMaterialCount(), loadedMaterials);
 }

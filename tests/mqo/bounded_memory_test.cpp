@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <string>
 
-#include "model_text.h"
+#include "tests/mqo/model_text.h"
 
 namespace {
 

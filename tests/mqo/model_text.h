@@ -11,6 +11,19 @@
 
 inline const std::string HEADER = "Metasequoia Document\r\nFormat Text Ver 1.0\r\n";
 
+// `materials` materials named "material<m>", then `objects` one-triangle
+// objects named "object<i>" whose face uses material i.
+inline std::string modelText(int materials, int objects) {
+    std::string text = HEADER + "Material " + std::to_string(materials) + " {\r\n";
+    for (int m = 0; m < materials; ++m) text += "\"material" + std::to_string(m) + "\" col(1 0.5 0.25 1)\r\n";
+    text += "}\r\n";
+    for (int i = 0; i < objects; ++i) {
+        text += "Object \"object" + std::to_string(i) + "\" {\r\nvertex 3 {\r\n0 0 0\r\n10 0 0\r\n0 10 0\r\n}\r\n" +
+                "face 1 {\r\n3 V(0 1 2) M(" + std::to_string(i) + ")\r\n}\r\n}\r\n";
+    }
+    return text + "Eof\r\n";
+}
+
 struct ParsedModel {
     std::unique_ptr<std::string> text;
     std::unique_ptr<ModelDocument> document;

@@ -6,11 +6,10 @@
 #include <map>
 #include <utility>
 
-#include "model/loaded_model.h"
 #include "render/lights.h"
 #include "render/textures.h"
+#include "tests/model/model_files.h"
 #include "tests/render/gl_readback.h"
-#include "tests/render/model_fixture.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 #include <png.h>
 
 #include <cstdint>
-#include <fstream>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -136,9 +135,4 @@ inline Bytes pngFile(const PngLayout& layout, const std::vector<uint16_t>& sampl
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return out;
-}
-
-inline void writeFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }

@@ -1,18 +1,22 @@
 // The readers give red, green, blue rows (or grey rows, and alpha rows) with
 // row 0 at the top, whatever order the file stores them in, and refuse what
 // they can't decode, or what their file is far too small for, with their own
-// message.
+// message. Which reader reads a file is told by its name, or for a model
+// opened by name by its bytes first.
 #include <gtest/gtest.h>
-#include <zlib.h>
+#include <sys/stat.h>
 
 #include <climits>
 #include <memory>
 #include <tuple>
+#include <typeinfo>
 
 #include "render/images/bmp_reader.h"
+#include "render/images/image_file_types.h"
 #include "render/images/jpeg_reader.h"
 #include "render/images/png_reader.h"
 #include "render/images/tga_reader.h"
+#include "tests/model/model_files.h"
 #include "tests/render/image_bytes.h"
 #include "tools/bundled_model/picture_files.h"
 
@@ -60,6 +64,11 @@ Bytes jpegClaiming(Bytes jpeg, uint8_t sideHigh, uint8_t sideLow) {
     return jpeg;
 }
 
+Bytes corpusFile(const std::string& name) {
+    const std::string bytes = readFile(VARNEL_FUZZ_CORPUS "/" + name);
+    return Bytes(bytes.begin(), bytes.end());
+}
+
 int32_t loadBytes(ImageReader& reader, const Bytes& bytes) {
     return reader.loadFromMemory(bytes.data(), bytes.size());
 }
@@ -81,6 +90,11 @@ std::vector<Rgb> pixelsOf(const ImageReader& image) {
 
 TEST(ImageReaders, picturesComeOutTopRowFirstInRedGreenBlue) {
     const std::vector<Rgb> rgbw = {RED, GREEN, BLUE, WHITE};
+    // Flat 8 x 8 blocks come back exactly from a JPEG of quality 100.
+    Picture blackOverGrey(8, 16, 1);
+    std::fill(blackOverGrey.pixels.begin() + 64, blackOverGrey.pixels.end(), 220);
+    std::vector<Rgb> blackOverGreyPixels(64, BLACK);
+    blackOverGreyPixels.resize(128, {220, 220, 220});
     // Each picture's pixels, top row first, and a file that stores it.
     struct Case {
         const char* what;
@@ -130,6 +144,7 @@ TEST(ImageReaders, picturesComeOutTopRowFirstInRedGreenBlue) {
         {"model bmp 4 bits top first, an index past the palette", MODEL_BMP, bmpFile({.width = 3, .height = -2,
             .bitsPerPixel = 4, .coloursUsed = 2, .palette = bgra({RED, GREEN})}, {0x01, 0x20, 7, 7, 0x10, 0x00, 7, 7}),
          3, {RED, GREEN, BLACK, GREEN, RED, RED}},
+        {"jpeg grey, as colour rows", JPEG, encodeJpeg(blackOverGrey, 100), 8, blackOverGreyPixels},
         {"model bmp 8 bits", MODEL_BMP, bmpFile({.width = 3, .height = 1, .bitsPerPixel = 8, .coloursUsed = 3,
             .palette = bgra({RED, GREEN, BLUE})}, {2, 1, 0, 7}), 3, {BLUE, GREEN, RED}},
         // clang-format on
@@ -215,13 +230,8 @@ TEST(PngReader, everyColourTypeAndDepthGivesItsColoursAndAlpha) {
 TEST(ImageReaders, refuseWhatTheyCannotDecode) {
     const Bytes red = bgr({RED}), jpeg = encodeJpeg(Picture(8, 8, 1), 90);
     const Bytes png = pngFile({.width = 64, .height = 64}, std::vector<uint16_t>(64 * 64 * 3, 7));
-    Bytes hugePng = png;
-    hugePng[18] = hugePng[22] = 0x40, hugePng[19] = hugePng[23] = 0;  // 16384 x 16384
-    uint32_t checksum = static_cast<uint32_t>(crc32(0, &hugePng[12], 17));
-    for (int i = 0; i < 4; ++i) hugePng[29 + i] = static_cast<uint8_t>(checksum >> (24 - 8 * i));
     // Progressive, each coefficient of each component in a scan of its own.
-    std::ifstream manyScansFile(VARNEL_FUZZ_CORPUS "/jpeg/many_scans_8x8.jpg", std::ios::binary);
-    const Bytes manyScans{std::istreambuf_iterator<char>(manyScansFile), {}};
+    const Bytes manyScans = corpusFile("jpeg/many_scans_8x8.jpg");
     // Each case's file, and a part of what is printed before the reader's
     // failure message: null when nothing is.
     struct Case {
@@ -266,7 +276,7 @@ TEST(ImageReaders, refuseWhatTheyCannotDecode) {
             Bytes(300000, 0)}), "A picture of 12000 x 12000 needs 825 MiB of memory, more than its file of 306478"},
         {"png that isn't one", PNG, {'h', 'e', 'l', 'l', 'o'}, ""},
         {"png cut inside its pixels", PNG, withoutLast(png, 30), ""},
-        {"png header claiming 16384 x 16384", PNG, hugePng},
+        {"png header claiming 16384 x 16384", PNG, corpusFile("png/claims_16384x16384.png")},
         // clang-format on
     };
     const char* failures[] = {"Can't read tga file\n", "Can't read bmp file\n", "Can't read jpeg file.\n",
@@ -284,31 +294,70 @@ TEST(ImageReaders, refuseWhatTheyCannotDecode) {
     }
 }
 
-// Colours survive a quality 100 round trip within a few steps: a 16 x 16
-// picture whose top half is red and bottom half blue, the right half of each
-// mixed with green, and a grey one, dark on the left and light on the right.
-TEST(JpegReader, colourAndGreyPicturesGiveColourRowsTopFirst) {
-    Picture colour(16, 16, 3), grey(16, 16, 1);
-    for (int i = 0; i < 256; ++i) {
-        bool top = i < 128, right = i % 16 >= 8;
-        std::ranges::copy(Bytes{uint8_t(top ? 255 : 0), uint8_t(right ? 255 : 0), uint8_t(top ? 0 : 255)},
-                          &colour.pixels[3 * i]);
-        grey.pixels[i] = right ? 220 : 40;
-    }
-    auto near = [](const Rgb& actual, const Rgb& expected) {
-        return std::abs(actual.r - expected.r) <= 4 && std::abs(actual.g - expected.g) <= 4 &&
-               std::abs(actual.b - expected.b) <= 4;
+TEST(ImageFileTypes, extensionEndingTheNameWithExactCaseChoosesTheReader) {
+    const std::type_info *bmp = &typeid(BmpReader), *jpeg = &typeid(JpegReader), *tga = &typeid(TgaReader);
+    struct Case {
+        const char* name;
+        const std::type_info* reader;
+        int32_t imageKind = 0;
+    } cases[] = {
+        {"wood.bmp", bmp, 1},   {"wood.BMP", bmp, 1},    {"photo.jpg", jpeg, 2}, {"photo.jpeg", jpeg, 2},
+        {"photo.JPG", jpeg, 2}, {"photo.JPEG", jpeg, 2}, {"skin.tga", tga, 2},   {"skin.TGA", tga, 2},
+        {"x.bmp.tga", tga, 2},  {"photo.Jpg", nullptr},  {"wood.Bmp", nullptr},  {"x.bmp.bmp", nullptr},
+        {"", nullptr},          {"abc", nullptr},        {"a.gi", nullptr},      {"bmp", nullptr},
+        {"skin.png", nullptr},
     };
-    JpegReader reader;
-    ASSERT_EQ(loadBytes(reader, encodeJpeg(colour, 100)), 0);
-    std::vector<Rgb> pixels = pixelsOf(reader);
-    for (auto [x, y, expected] :
-         {std::tuple{2, 2, RED}, {13, 2, Rgb{255, 255, 0}}, {2, 13, BLUE}, {13, 13, Rgb{0, 255, 255}}})
-        EXPECT_TRUE(near(pixels[y * 16 + x], expected)) << x << ", " << y;
-    ASSERT_EQ(loadBytes(reader, encodeJpeg(grey, 100)), 0);
-    pixels = pixelsOf(reader);
-    EXPECT_EQ(reader.greyRows, nullptr);
-    EXPECT_TRUE(near(pixels[4 * 16 + 3], {40, 40, 40}) && near(pixels[7 * 16 + 12], {220, 220, 220}));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ImageFileType* type = findImageFileType(c.name);
+        ASSERT_EQ(type != nullptr, c.reader != nullptr);
+        if (type == nullptr) continue;
+        std::shared_ptr<ImageReader> made = type->makeReader();
+        const ImageReader& reader = *made;
+        EXPECT_STREQ(typeid(reader).name(), c.reader->name());
+        EXPECT_EQ(type->imageKind, c.imageKind);
+    }
+}
+
+// For a model opened by name a file's own bytes tell its type before its
+// name does, and its reader reads the extended formats: each file below
+// loads only through the right extended reader. Files that are not regular
+// are told by name and refused by the reader at once, never waited on.
+TEST(ImageFileTypes, modelFilesAreKnownByTheirBytesThenByTheirNameInAnyCase) {
+    const ScratchFolder folder;
+    const Bytes png = pngFile({.width = 1, .height = 1}, {1, 2, 3}), jpeg = encodeJpeg(Picture(8, 8, 3), 90);
+    const Bytes runLengthTga = tgaFile({.imageType = 10, .width = 2, .height = 1}, {0x81, 1, 2, 3});
+    const Bytes palettedBmp = bmpFile({.width = 1, .height = 1, .bitsPerPixel = 8}, {0, 0, 0, 0});
+    struct Case {
+        const char* name;
+        Bytes file;         // none for a FIFO
+        int32_t imageKind;  // 0 for no type
+        const char* printed = "";
+    } cases[] = {
+        {"photo.jpg", png, 3},
+        {"noname", jpeg, 2},
+        {"skin.Tga", runLengthTga, 2},
+        {"wood.DIB", palettedBmp, 1},
+        {"notes.txt", palettedBmp, 1},
+        {"pipe.JFIF", {}, 2, "Can't open jpeg file.\n"},
+        {"photo.jpe", jpeg, 2},
+        {"pipe.png", {}, 3, "Can't open file\n"},
+        {"notes.txt.tga.gif", runLengthTga, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string path = (folder.path() / c.name).string();
+        if (c.file.empty())
+            ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+        else
+            folder.write(c.name, c.file);
+        const ImageFileType* type = findModelImageFileType(path.c_str());
+        ASSERT_EQ(type != nullptr ? type->imageKind : 0, c.imageKind);
+        if (type == nullptr) continue;
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(type->makeReader()->load(path.c_str()), c.file.empty() ? -1 : 0);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.printed);
+    }
 }
 
 }  // namespace

@@ -4,9 +4,8 @@
 
 #include <string>
 
-#include "model/loaded_model.h"
+#include "tests/model/model_files.h"
 #include "tests/render/image_bytes.h"
-#include "tests/render/model_fixture.h"
 
 namespace {
 
@@ -39,10 +38,18 @@ std::string setupTexturesPrinting() {
     return testing::internal::GetCapturedStdout();
 }
 
+// Each test runs in a folder of its own with a "Texture" folder, and with no
+// texture names left by earlier tests.
 class Textures : public testing::Test {
 protected:
-    void write(const std::string& name, const Bytes& bytes) { writeFile("Texture/" + name, bytes); }
-    TextureFolder folder;
+    Textures() {
+        std::filesystem::create_directory(folder.path() / "Texture");
+        std::ranges::fill(textureIds, 0);
+    }
+    void write(const std::string& name, const Bytes& bytes) { folder.write("Texture/" + name, bytes); }
+
+    ScratchFolder folder;
+    WorkingDirectory inFolder{folder.path()};
 };
 
 TEST_F(Textures, textureIsTheImageTransposedWithAlphaFromItsPlane) {

@@ -6,10 +6,9 @@
 #include <filesystem>
 #include <string>
 
-#include "model_files.h"
 #include "mqo/model_document.h"
 #include "render/images/image_file_types.h"
-#include "run_command.h"
+#include "tests/tools/run_command.h"
 #include "tools/bundled_model/pictures.h"
 #include "tools/mqoinfo/summary_printer.h"
 

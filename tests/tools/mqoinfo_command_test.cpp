@@ -7,16 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "model_files.h"
 #include "mqo/model_document.h"
-#include "run_command.h"
+#include "tests/tools/run_command.h"
 #include "tools/mqoinfo/json_printer.h"
 
 namespace {
 
 const std::string USAGE = "usage: mqoinfo [--classic] [--json] FILE\n";
 
-CommandResult runMqoinfo(std::vector<std::string> arguments, const char* stdoutPath = nullptr) {
+CommandResult runMqoinfo(std::vector<std::string> arguments, const std::string& stdoutPath = "") {
     arguments.insert(arguments.begin(), MQOINFO_PATH);
     return runCommand(arguments, stdoutPath);
 }
@@ -33,7 +32,7 @@ TEST(MqoinfoCommand, exitStatusTellsReadFromRefusedFromUnusable) {
         int status;
         std::string outStart;  // empty: nothing at all on standard output
         std::string err;
-        const char* stdoutPath = nullptr;
+        const char* stdoutPath = "";
     } cases[] = {
         {{"--classic", good}, 0, "file: " + good + "\nresult: 0\n", ""},
         {{"--json", "--classic", good}, 0, "{\"result\": 0, \"scene\"", ""},
@@ -88,7 +87,7 @@ TEST(MqoinfoCommand, tellsWhereEachTextureIsFoundOrWhereItWasLookedFor) {
     folder.write("car/body.tga", "");
     const std::string model = folder.write(
         "car/car.mqo",
-        std::string(MODEL_HEADER) +
+        HEADER +
             "Material 2 {\r\n\"\x96\xD8\" tex(\"\x96\xD8\x96\xDA.png\") aplane(\"C:\\Users\\me\\body.tga\")\r\n"
             "\"glass\" tex(\"glass.bmp\")\r\n}\r\n");
     const std::string car = (folder.path() / "car").string();

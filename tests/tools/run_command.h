@@ -2,15 +2,13 @@
 // check exit statuses and the exact bytes on each stream.
 #pragma once
 
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "model_files.h"
+#include "tests/model/model_files.h"
 
 struct CommandResult {
     int status = -1;  // exit status, or -1 when the program did not exit normally
@@ -19,22 +17,13 @@ struct CommandResult {
 };
 
 // `stdoutPath`, when given, receives standard output instead of the capture.
-inline CommandResult runCommand(const std::vector<std::string>& arguments, const char* stdoutPath = nullptr) {
+inline CommandResult runCommand(const std::vector<std::string>& arguments, const std::string& stdoutPath = "") {
     const ScratchFolder folder;
-    const std::string outPath = stdoutPath ? stdoutPath : folder.write("out", "");
-    const std::string errPath = folder.write("err", "");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY, 0);
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    int status = 0;
-    const bool exited = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0 &&
-                        waitpid(child, &status, 0) == child && WIFEXITED(status);
-    posix_spawn_file_actions_destroy(&actions);
+    const std::string out = stdoutPath.empty() ? (folder.path() / "out").string() : stdoutPath;
+    std::string command;
+    for (const std::string& argument : arguments) command += "'" + argument + "' ";
+    const int status = std::system((command + ">" + out + " 2>" + (folder.path() / "err").string()).c_str());
     // Reading back a device such as /dev/full would never end.
-    return {exited ? WEXITSTATUS(status) : -1, stdoutPath ? "" : readFile(outPath), readFile(errPath)};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, stdoutPath.empty() ? readFile(out) : "",
+            readFile(folder.path() / "err")};
 }

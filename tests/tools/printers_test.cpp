@@ -1,16 +1,18 @@
-// The JSON form of a document, byte for byte: fixed layout, every field,
-// floats that read back unchanged, names as escaped UTF-8, and whatever a
-// failed read left behind.
+// mqoinfo's printers, byte for byte. The JSON form: fixed layout, every
+// field, floats that read back unchanged, names as escaped UTF-8, and
+// whatever a failed read left behind. The readable summary: the verdict with
+// where reading stopped, and the count of face corners the viewer could not
+// draw.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "mqo/model_document.h"
+#include "tests/mqo/model_text.h"
 #include "tools/mqoinfo/json_printer.h"
+#include "tools/mqoinfo/summary_printer.h"
 
 namespace {
 
-const std::string HEADER = "Metasequoia Document\nFormat Text Ver 1.0\n";
 const std::string NO_SCENE = "\"scene\": {\"pos\":[0,0,0], \"angles\":[0,0,0], \"lookat\":[0,0,0], \"amb\":[0,0,0]}";
 
 TEST(JsonPrinter, documentsPrintByteForByte) {
@@ -56,10 +58,9 @@ TEST(JsonPrinter, documentsPrintByteForByte) {
     };
     for (const auto& [what, model, json] : cases) {
         SCOPED_TRACE(what);
-        ModelDocument document(ModelData{}, model);
-        const int32_t result = document.parse();
+        const ParsedModel parsed = parseText(model);
         OutputBuffer out;
-        printDocumentJson(document.data(), result, out);
+        printDocumentJson(parsed.data(), parsed.result, out);
         EXPECT_EQ(out.text(), json);
     }
 }
@@ -71,10 +72,11 @@ TEST(JsonPrinter, modelReadingPrintsWholeFacesAndWhereReadingStopped) {
         "Metasequoia Document\nFormat Text Ver 1.1\nCodePage utf8\nMaterial 1 {\n \"木\" tex(\"none.png\")\n}\n"
         "Object \"o\" {\n face 1 {\n  5 V(0 1 2 3 4) M(0) UV(0 0 1 0 1 1 0 1 0.5 2)\n  3 V(0 1 2) COL(7 8 9)\n }\n}\n"
         "Object \"cut\" {\n";
-    ModelDocument document(ModelData{}, model, ReadingMode::Model);
-    const ModelReadOutcome outcome{document.parse(), document.lineNumber(), document.failureText(), "/nonexistent"};
+    const ParsedModel parsed = parseText(model, false, ReadingMode::Model);
+    const ModelReadOutcome outcome{parsed.result, parsed.document->lineNumber(), parsed.document->failureText(),
+                                   "/nonexistent"};
     OutputBuffer out;
-    printModelDocumentJson(document.data(), outcome, out);
+    printModelDocumentJson(parsed.data(), outcome, out);
     EXPECT_EQ(
         out.text(),
         "{\"result\": -2, \"codePage\": \"utf8\", \"stoppedAt\": {\"line\": 13, \"expected\": \"expected \\\"}\\\" "
@@ -86,6 +88,40 @@ TEST(JsonPrinter, modelReadingPrintsWholeFacesAndWhereReadingStopped) {
             "\"translation\":[0,0,0], \"vertices\": [], \"faces\": [{\"n\": 5, \"m\": 0, \"v\":[0,1,2,3,4], "
             "\"uv\":[[0,0],[1,0],[1,1],[0,1],[0.5,2]], \"col\":[0,0,0,0,0]}, {\"n\": 3, \"m\": -1, "
             "\"v\":[0,1,2], \"uv\":[[0,0],[0,0],[0,0]], \"col\":[7,8,9]}]}]}\n");
+}
+
+const std::string NOTHING_READ = "materials: 0\nobjects: 0\nwarnings: 0 face corners outside their object's vertices\n";
+
+TEST(Summary, printsTheVerdictEveryMaterialAndObjectAndTheCornersOutsideTheVertices) {
+    const std::pair<std::string, std::string> cases[] = {
+        // Only a face's own corners count: a triangle's unused fourth slot
+        // holds vertex 0, which an object without vertices does not have.
+        {HEADER + "Material 2 {\n \"wood\" col(0.8 0.5 0.25 1) tex(\"wood.bmp\") aplane(\"cut.tga\")\n \"plain\"\n}\n"
+                  "Object \"\x8A\xC5\x94\xC2\" {\n vertex 3 {\n  0 0 0\n  1 0 0\n  0 1 0\n }\n"
+                  " face 2 {\n  3 V(0 1 2)\n  4 V(0 1 3 -1)\n }\n}\n"
+                  "Object \"bare\" {\n face 1 {\n  3 V(0 1 2)\n }\n}\n",
+         "result: 0\n"
+         "materials: 2\n"
+         "  0 \"wood\" colour 0.8 0.5 0.25 1, texture \"wood.bmp\", alpha plane \"cut.tga\"\n"
+         "  1 \"plain\" colour 0 0 0 0\n"
+         "objects: 2\n"
+         "  0 \"看板\" 3 vertices, 2 faces, 2 corners outside the vertices\n"
+         "  1 \"bare\" 0 vertices, 1 faces, 3 corners outside the vertices\n"
+         "warnings: 5 face corners outside their object's vertices\n"},
+        {HEADER + "Object \"cut\" {\n vertex 1 {\n", "result: -2 EOF, reading stopped at line 4\n" + NOTHING_READ},
+        {HEADER + "Object \"x\" {\n\n face 1 {\n  3 X(0 1 2)\n  3 V(0 1 2)\n }\n}\n",
+         "result: -1 Error, reading stopped at line 6\n" + NOTHING_READ},
+        {"Metasequoia Document\nFormat Text Ver 2.0\n",
+         "result: -4 Format Error, reading stopped at line 2\n" + NOTHING_READ},
+        {"\n", "result: -3 Header Error, reading stopped at line 1\n" + NOTHING_READ},
+    };
+    for (const auto& [model, summary] : cases) {
+        SCOPED_TRACE(summary.substr(0, summary.find('\n')));
+        const ParsedModel parsed = parseText(model);
+        OutputBuffer out;
+        printSummary(parsed.data(), parsed.result, parsed.document->lineNumber(), out);
+        EXPECT_EQ(out.text(), summary);
+    }
 }
 
 }  // namespace

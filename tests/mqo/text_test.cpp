@@ -1,19 +1,31 @@
+// Text as the reader meets it: lines cut into tokens, in the byte pairs of
+// each code page, numbers read from their digits, and names turned into
+// UTF-8 for people to read.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
+#include "mqo/code_page.h"
 #include "mqo/line_readers.h"
+#include "mqo/number_text.h"
+#include "tests/mqo/model_text.h"
+#include "tests/tools/json_text_checks.h"
 
 namespace {
 
-std::vector<std::string> tokensOf(const LineTokenizer& tokenizer) {
-    std::vector<std::string> tokens;
+using Tokens = std::vector<std::string>;
+using Lines = std::vector<Tokens>;
+
+Tokens tokensOf(const LineTokenizer& tokenizer) {
+    Tokens tokens;
     for (int i = 0; i < tokenizer.tokenCount(); ++i) tokens.emplace_back(tokenizer.tokenAt(i));
     return tokens;
 }
 
-std::vector<std::string> splitText(std::string_view line) {
+Tokens splitText(std::string_view line) {
     LineTokenizer tokenizer;
     tokenizer.split(line);
     return tokensOf(tokenizer);
@@ -21,18 +33,14 @@ std::vector<std::string> splitText(std::string_view line) {
 
 // Every line the reader yields, as its tokens; stops at the end of the bytes.
 template <typename Reader>
-std::vector<std::vector<std::string>> readAll(std::string_view bytes) {
+Lines readAll(std::string_view bytes) {
     ModelSource source(bytes);
     Reader reader(source);
-    std::vector<std::vector<std::string>> lines;
+    Lines lines;
     while (reader.readLine() >= 0) lines.push_back(tokensOf(reader));
     EXPECT_EQ(reader.tokenCount(), -1);
     return lines;
 }
-
-using Tokens = std::vector<std::string>;
-
-}  // namespace
 
 TEST(Tokenizer, cutsAtSeparatorsDelimitersAndQuotes) {
     EXPECT_EQ(splitText("col(1 0.5 0.25 1)"), (Tokens{"col", "(", "1", "0.5", "0.25", "1", ")"}));
@@ -106,7 +114,6 @@ TEST(Tokenizer, answersQueriesOnTheCurrentLineOnly) {
 }
 
 TEST(BufferedLineReader, readsLinePiecesAsTheyEndInTheFile) {
-    using Lines = std::vector<Tokens>;
     EXPECT_EQ(readAll<BufferedLineReader>("a b\r\n\n  \nc"), (Lines{{"a", "b"}, {}, {}, {"c"}}));
     // A lone carriage return hides the rest of its piece.
     EXPECT_EQ(readAll<BufferedLineReader>("a\rb\rc\nd"), (Lines{{"a"}, {"d"}}));
@@ -122,8 +129,101 @@ TEST(BufferedLineReader, readsLinePiecesAsTheyEndInTheFile) {
 }
 
 TEST(StreamLineReader, endsLinesAtCarriageReturnsToo) {
-    using Lines = std::vector<Tokens>;
     EXPECT_EQ(readAll<StreamLineReader>("a\rb\r\nc\n\nd"), (Lines{{"a"}, {"b"}, {"c"}, {}, {"d"}}));
     EXPECT_EQ(readAll<StreamLineReader>("a\x95\rb\nc\x95"), (Lines{{"a\x95\rb"}, {"c\x95"}}));
     EXPECT_EQ(readAll<StreamLineReader>(std::string(9000, 'q')), (Lines{{std::string(9000, 'q')}}));
 }
+
+TEST(NumberText, integersWrapInThirtyTwoBits) {
+    EXPECT_EQ(decimalToInt32("42"), 42);
+    EXPECT_EQ(decimalToInt32(" \t\v\f\r\n+7x"), 7);
+    EXPECT_EQ(decimalToInt32("-12.9"), -12);
+    EXPECT_EQ(decimalToInt32("2147483648"), INT32_MIN);
+    EXPECT_EQ(decimalToInt32("4294967295"), -1);
+    EXPECT_EQ(decimalToInt32("4294967296"), 0);
+    EXPECT_EQ(decimalToInt32("-4294967297"), -1);
+    EXPECT_EQ(decimalToInt32("99999999999999999999"), static_cast<int32_t>(1661992959u));
+    for (const char* text : {"", "-", "+-1", "x1", "0x1A", "- 1"}) EXPECT_EQ(decimalToInt32(text), 0) << text;
+}
+
+// Leading zeros are not significant, however many there are.
+TEST(NumberText, decimalsAreCorrectlyRoundedAndNeverHexOrNamed) {
+    const double infinity = std::numeric_limits<double>::infinity();
+    const std::string zeros(400, '0');
+    const std::pair<std::string, double> cases[] = {
+        {"1.5", 1.5},
+        {"-.5", -0.5},
+        {"5.", 5},
+        {".", 0},
+        {"-.", 0},
+        {"+2.5e3x", 2500},
+        {"1e", 1},
+        {"1e+", 1},
+        {"2E-2", 0.02},
+        {"  \t0.1", 0.1},
+        {"0x1A", 0},
+        {"inf", 0},
+        {"-nan", 0},
+        {"e5", 0},
+        {"1,5", 1},
+        {"1e400", infinity},
+        {"-1e400", -infinity},
+        {"1e-400", 0},
+        {"1e99999999999999999999", infinity},
+        {"4.9e-324", std::numeric_limits<double>::denorm_min()},
+        {"1.7976931348623157e308", std::numeric_limits<double>::max()},
+        {"0.000000000000000000000000000000000000000000000000000000000000001e63", 1},
+        {"1" + zeros, infinity},
+        {"0." + zeros + "1e50", 0},
+        {zeros + "1e-330", 0},
+        {zeros + "1.5", 1.5},
+    };
+    for (const auto& [text, value] : cases) EXPECT_EQ(decimalToDouble(text), value) << text;
+    EXPECT_TRUE(std::signbit(decimalToDouble("-1e-400")));
+}
+
+// A stored value is the double rounded again to a float: this text lies just
+// above the midpoint between 1 and the next float, but its nearest double is
+// that midpoint, which rounds to even.
+TEST(NumberText, storedValuesAreRoundedTwice) {
+    ParsedModel model = parseBody("Material 1 {\n\"m\" dif(1.000000059604644775390625000001) amb(1e39)\n}\n");
+    EXPECT_EQ(model.material().dif, 1.0f);
+    EXPECT_EQ(model.material().amb, std::numeric_limits<float>::infinity());
+}
+
+TEST(CodePage, namesBecomeUtf8AndEachUndecodableByteOneReplacement) {
+    const struct {
+        CodePage page;
+        std::string bytes;
+        std::string utf8;
+    } cases[] = {
+        // テーブル: the trail byte of its long vowel mark is '['. Half-width
+        // katakana are single bytes.
+        {CodePage::ShiftJis, "\x83\x65\x81\x5B\x83\x75\x83\x8B \xB1\xB2", "テーブル ｱｲ"},
+        // A lead byte whose partner is no trail byte leaves the partner to be
+        // read on its own; the last one is cut off by the end of the text.
+        {CodePage::ShiftJis, "\x80|\xA0|\xFD|\xFF|\x81 x|\x81\"x|\x81",
+         "\uFFFD|\uFFFD|\uFFFD|\uFFFD|\uFFFD x|\uFFFD\"x|\uFFFD"},
+        {CodePage::Uhc, "\xC0\xDA\xB5\xBF\xC2\xF7", "자동차"},
+        {CodePage::Gbk, "\xC4\xBE\x81\x5C", "木乗"},
+        {CodePage::Big5, "\xB3\x5C\xA5\x5C", "許功"},
+        {CodePage::Utf8, "木\xFF目", "木\uFFFD目"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(toUtf8(c.bytes, c.page), c.utf8) << codePageLabel(c.page);
+}
+
+TEST(CodePage, everyPairOfBytesGivesValidUtf8) {
+    for (CodePage page : {CodePage::ShiftJis, CodePage::Gbk, CodePage::Uhc, CodePage::Big5, CodePage::Utf8}) {
+        Utf8Decoder decoder(page);
+        std::string out;
+        for (int first = 0; first < 256; ++first) {
+            for (int second = 0; second < 256; ++second) {
+                const char pair[] = {static_cast<char>(first), static_cast<char>(second), 'z'};
+                decoder.append(std::string_view(pair, 3), out);
+            }
+        }
+        EXPECT_TRUE(isValidUtf8(out)) << codePageLabel(page);
+    }
+}
+
+}  // namespace
