@@ -1,3 +1,5 @@
+// The view as mouse drags, keys and the window's size change it, and the
+// orbit of the two lights that circle the scene.
 #include <gtest/gtest.h>
 
 #include <GL/glut.h>
@@ -5,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "app/light_orbit.h"
 #include "app/view_state.h"
 
 namespace {
@@ -24,16 +27,6 @@ Quaternion turn(double angle, double ax, double ay, double az) {
     return q;
 }
 
-TEST(ViewDrag, onePixelRightWithLeftButtonGivesTheExpectedQuaternion) {
-    ViewState view = startedView();
-    pressOrReleaseButton(view, GLUT_LEFT_BUTTON, GLUT_DOWN, 100, 100);
-    EXPECT_TRUE(turnByDrag(view, 101, 100));
-    EXPECT_DOUBLE_EQ(view.viewRotation.w, std::cos(0.00625));
-    EXPECT_DOUBLE_EQ(view.viewRotation.x, -std::sin(0.00625));
-    EXPECT_EQ(view.viewRotation.y, 0.0);
-    EXPECT_EQ(view.viewRotation.z, 0.0);
-}
-
 TEST(ViewDrag, eachButtonTurnsAboutItsAxisTenRadiansPerWindowSide) {
     const double c = std::cos(0.25);
     const double s = std::sin(0.25);
@@ -43,6 +36,7 @@ TEST(ViewDrag, eachButtonTurnsAboutItsAxisTenRadiansPerWindowSide) {
         Quaternion expected;
     } cases[] = {
         {{GLUT_LEFT_BUTTON}, 0, 60, turn(1.0, 1, 0, 0)},
+        {{GLUT_LEFT_BUTTON}, 1, 0, turn(-0.0125, 1, 0, 0)},
         {{GLUT_MIDDLE_BUTTON}, 0, 600, turn(10.0, 0, 0, 1)},
         {{GLUT_RIGHT_BUTTON}, 0, 60, turn(-1.0, 0, 1, 0)},
         {{GLUT_RIGHT_BUTTON}, 80, 0, turn(1.0, 0, 1, 0)},
@@ -140,6 +134,22 @@ TEST(ViewKeys, offsetKeysAndArrowsMoveOneUnitAlongTheirAxisAndOthersNothing) {
             }
         }
     }
+}
+
+TEST(LightOrbit, eachFrameTurnsBothLightsOneDegreeAnd360FramesCloseTheOrbit) {
+    Quaternion orbit;
+    resetLightOrbit(orbit);
+    advanceLightOrbit(orbit);
+    float lights[2][4];
+    placeOrbitingLights(orbit, lights[0], lights[1]);
+    const float expected[2][4] = {{24.9975f, 0.6329f, -0.2506f, 1}, {-24.9975f, 0.6329f, 0.2506f, 1}};
+    for (int i = 0; i < 8; ++i) EXPECT_NEAR(lights[i / 4][i % 4], expected[i / 4][i % 4], 1e-4) << "light " << i / 4;
+
+    for (int frame = 1; frame < 360; ++frame) advanceLightOrbit(orbit);
+    EXPECT_NEAR(orbit.w, 0.0, 1e-9);
+    EXPECT_NEAR(orbit.x, 25.0, 1e-6);
+    EXPECT_NEAR(orbit.y, 0.0, 1e-6);
+    EXPECT_NEAR(orbit.z, 0.0, 1e-6);
 }
 
 }  // namespace

@@ -1,17 +1,54 @@
+// The display lists, read back from OpenGL: the polygons each list draws in
+// feedback mode, and the material it leaves current.
 #include "render/display_lists.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "render/lights.h"
 #include "render/textures.h"
 #include "tests/model/model_files.h"
-#include "tests/render/gl_readback.h"
 
 namespace {
+
+using Vec4 = std::array<float, 4>;
+
+Vec4 material(GLenum parameter) {
+    Vec4 value{};
+    glGetMaterialfv(GL_FRONT, parameter, value.data());
+    return value;
+}
+
+// A vertex as GL_4D_COLOR_TEXTURE feedback reports it.
+struct FedVertex {
+    float x, y, z, w, colour[4], s, t, r, q;
+};
+using Polygon = std::vector<FedVertex>;
+
+// Replays `list` in feedback mode and returns the polygons it drew. Mesa
+// feeds every polygon back as triangles: a quad comes back as a fan of two.
+std::vector<Polygon> polygonsOf(GLuint list) {
+    std::vector<GLfloat> buffer(1 << 16);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_4D_COLOR_TEXTURE, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    glCallList(list);
+    GLint used = glRenderMode(GL_RENDER);
+    EXPECT_GE(used, 0) << "feedback buffer too small";
+    std::vector<Polygon> polygons;
+    GLint at = 0;
+    for (; at < used && buffer[at] == GL_POLYGON_TOKEN; at += 2 + 12 * static_cast<GLint>(buffer[at + 1])) {
+        auto* first = reinterpret_cast<const FedVertex*>(&buffer[at + 2]);
+        polygons.emplace_back(first, first + static_cast<int>(buffer[at + 1]));
+    }
+    EXPECT_GE(at, used) << "unexpected feedback token " << buffer[at];
+    return polygons;
+}
 
 using Point = std::pair<float, float>;
 
@@ -35,7 +72,11 @@ protected:
     // compared with the model's own.
     void SetUp() override {
         glViewport(0, 0, 64, 64);
-        viewBox(0, 64, 0, 64, -10, 10);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, 64, 0, 64, -10, 10);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
         setupLights();
     }
 
@@ -48,22 +89,17 @@ protected:
 
 const VertexRecord A{10, 10, 0, 0}, B{50, 10, 0, 0}, C{50, 50, 0, 0}, D{10, 50, 0, 0};
 
+// A face with a corner past the last vertex is skipped.
 TEST_F(DisplayLists, objectIDrawsListIPlusOneWithItsFacesInFileOrder) {
-    ObjectRecord triangle = makeObject({A, B, C}, {makeFace({0, 1, 2}, -1)});
-    ObjectRecord object = makeObject({A, B, C, D}, {makeFace({2, 3, 0}, -1), makeFace({0, 1, 2, 3}, -1)});
-    installModel({triangle, object}, {});
+    ObjectRecord triangles =
+        makeObject({A, B, C}, {makeFace({0, 1, 2}), makeFace({0, 1, 3}), makeFace({0, -1, 2}), makeFace({2, 1, 0})});
+    ObjectRecord object = makeObject({A, B, C, D}, {makeFace({2, 3, 0}), makeFace({0, 1, 2, 3})});
+    installModel({triangles, object});
     buildDisplayLists();
     EXPECT_EQ(displayListIds[0], 1u);
     EXPECT_EQ(displayListIds[1], 2u);
-    expectPolygons(2, {{{50, 50}, {10, 50}, {10, 10}}, {{10, 10}, {50, 10}, {50, 50}}, {{10, 10}, {50, 50}, {10, 50}}});
-}
-
-TEST_F(DisplayLists, faceWithCornerPastLastVertexIsSkipped) {
-    ObjectRecord object = makeObject({A, B, C}, {makeFace({0, 1, 2}, -1), makeFace({0, 1, 3}, -1),
-                                                 makeFace({0, -1, 2}, -1), makeFace({2, 1, 0}, -1)});
-    installModel({object}, {});
-    buildDisplayLists();
     expectPolygons(1, {{{10, 10}, {50, 10}, {50, 50}}, {{50, 50}, {50, 10}, {10, 10}}});
+    expectPolygons(2, {{{50, 50}, {10, 50}, {10, 10}}, {{10, 10}, {50, 10}, {50, 50}}, {{10, 10}, {50, 50}, {10, 50}}});
 }
 
 TEST_F(DisplayLists, texturedFaceBindsItsTextureAndSendsEachCornersCoordinatesSwapped) {

@@ -1,33 +1,31 @@
+// Textures made from each material's image files, as uploaded to OpenGL,
+// and the line printed for each file that can't be used.
 #include "render/textures.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "tests/model/model_files.h"
 #include "tests/render/image_bytes.h"
 
 namespace {
 
-struct UploadedTexture {
-    GLint width = 0;
-    GLint height = 0;
-    Bytes rgba;
-};
-
-UploadedTexture readBack(GLuint id) {
-    UploadedTexture texture;
+// The texture's width, height and red, green, blue, alpha texels.
+std::tuple<GLint, GLint, Bytes> readBack(GLuint id) {
+    GLint width = 0, height = 0;
     glBindTexture(GL_TEXTURE_2D, id);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &texture.width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &texture.height);
-    texture.rgba.resize(static_cast<size_t>(texture.width * texture.height * 4));
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    Bytes rgba(static_cast<size_t>(width * height * 4));
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texture.rgba.data());
-    return texture;
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return {width, height, rgba};
 }
 
 Bytes alphasOf(GLuint id) {
-    Bytes rgba = readBack(id).rgba, alphas;
+    Bytes rgba = std::get<2>(readBack(id)), alphas;
     for (size_t i = 3; i < rgba.size(); i += 4) alphas.push_back(rgba[i]);
     return alphas;
 }
@@ -77,13 +75,10 @@ TEST_F(Textures, textureIsTheImageTransposedWithAlphaFromItsPlane) {
     }
     // Texel (row a, column b) is image pixel (column a, row b): three rows of
     // two texels.
-    UploadedTexture texture = readBack(textureIds[0]);
-    EXPECT_EQ(texture.width, 2);
-    EXPECT_EQ(texture.height, 3);
-    EXPECT_EQ(texture.rgba,
-              (Bytes{1, 2, 3, 100, 11, 12, 13, 101, 4, 5, 6, 110, 14, 15, 16, 111, 7, 8, 9, 255, 17, 18, 19, 255}));
+    EXPECT_EQ(readBack(textureIds[0]), std::tuple(2, 3, Bytes{1,  2,  3,  100, 11, 12, 13, 101, 4,  5,  6,  110,
+                                                              14, 15, 16, 111, 7,  8,  9,  255, 17, 18, 19, 255}));
     EXPECT_EQ(alphasOf(textureIds[1]), (Bytes{0, 255, 100, 255}));
-    EXPECT_EQ(readBack(textureIds[2]).rgba, (Bytes{40, 40, 40, 255, 50, 50, 50, 255}));
+    EXPECT_EQ(readBack(textureIds[2]), std::tuple(2, 1, Bytes{40, 40, 40, 255, 50, 50, 50, 255}));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
 }
 
@@ -129,7 +124,7 @@ TEST_F(Textures, overMaxMaterialsIsReportedOnceAndTheFirst256AreTextured) {
 }
 
 TEST_F(Textures, noModelMeansNothingToDo) {
-    installModel({}, {});
+    installModel({});
     releaseModel();
     EXPECT_EQ(setupTexturesPrinting(), "");
 }
