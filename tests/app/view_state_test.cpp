@@ -4,7 +4,9 @@
 
 #include <GL/glut.h>
 
+#include <array>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "app/light_orbit.h"
@@ -28,13 +30,9 @@ Quaternion turn(double angle, double ax, double ay, double az) {
 }
 
 TEST(ViewDrag, eachButtonTurnsAboutItsAxisTenRadiansPerWindowSide) {
-    const double c = std::cos(0.25);
-    const double s = std::sin(0.25);
-    const struct {
-        std::vector<int> buttons;
-        int toX, toY;
-        Quaternion expected;
-    } cases[] = {
+    const double c = std::cos(0.25), s = std::sin(0.25);
+    // The buttons held, where the pointer is dragged from (0, 0), the turn.
+    const std::tuple<std::vector<int>, int, int, Quaternion> cases[] = {
         {{GLUT_LEFT_BUTTON}, 0, 60, turn(1.0, 1, 0, 0)},
         {{GLUT_LEFT_BUTTON}, 1, 0, turn(-0.0125, 1, 0, 0)},
         {{GLUT_MIDDLE_BUTTON}, 0, 600, turn(10.0, 0, 0, 1)},
@@ -45,13 +43,13 @@ TEST(ViewDrag, eachButtonTurnsAboutItsAxisTenRadiansPerWindowSide) {
         // Both held: the y turn of the right button after the x turn of the left.
         {{GLUT_LEFT_BUTTON, GLUT_RIGHT_BUTTON}, 0, 30, {c * c, c * s, -c * s, s * s}},
     };
-    for (const auto& row : cases) {
-        SCOPED_TRACE(testing::Message() << "row " << &row - cases);
+    for (const auto& [buttons, toX, toY, turned] : cases) {
+        SCOPED_TRACE(testing::Message() << "to " << toX << ", " << toY);
         ViewState view = startedView();
-        for (int button : row.buttons) pressOrReleaseButton(view, button, GLUT_DOWN, 0, 0);
-        EXPECT_TRUE(turnByDrag(view, row.toX, row.toY));
+        for (int button : buttons) pressOrReleaseButton(view, button, GLUT_DOWN, 0, 0);
+        EXPECT_TRUE(turnByDrag(view, toX, toY));
         Matrix4d expected;
-        row.expected.toMatrix({}, expected);
+        turned.toMatrix({}, expected);
         for (int i = 0; i < 16; ++i) EXPECT_NEAR(view.viewMatrix.m[i], expected.m[i], 1e-12) << "element " << i;
     }
 }
@@ -103,11 +101,8 @@ TEST(ViewKeys, scaleStepsRoundInSinglePrecision) {
 }
 
 TEST(ViewKeys, offsetKeysAndArrowsMoveOneUnitAlongTheirAxisAndOthersNothing) {
-    const struct {
-        unsigned char key;
-        int arrow;  // 0 where no arrow key does the same
-        float offset[3];
-    } cases[] = {
+    // A key, the arrow key that does the same (0 for none), the offset.
+    const std::tuple<unsigned char, int, std::array<float, 3>> cases[] = {
         {'s', GLUT_KEY_LEFT, {-1, 0, 0}},
         {'f', GLUT_KEY_RIGHT, {1, 0, 0}},
         {'e', GLUT_KEY_UP, {0, 1, 0}},
@@ -120,19 +115,14 @@ TEST(ViewKeys, offsetKeysAndArrowsMoveOneUnitAlongTheirAxisAndOthersNothing) {
         {'C', 0, {0, 0, 0}},
         {'1', 0, {0, 0, 0}},
     };
-    for (const auto& row : cases) {
-        SCOPED_TRACE(row.key);
-        ViewState byKey;
-        ViewState byArrow;
-        EXPECT_EQ(applyKey(byKey, row.key), KeyEffect::Redraw);
-        applySpecialKey(byArrow, row.arrow);
+    for (const auto& [key, arrow, offset] : cases) {
+        SCOPED_TRACE(key);
+        ViewState byKey, byArrow;
+        EXPECT_EQ(applyKey(byKey, key), KeyEffect::Redraw);
+        applySpecialKey(byArrow, arrow);
         EXPECT_EQ(byKey.modelScale, 1.0f);
-        for (int axis = 0; axis < 3; ++axis) {
-            EXPECT_EQ(byKey.viewOffset[axis], row.offset[axis]);
-            if (row.arrow != 0) {
-                EXPECT_EQ(byArrow.viewOffset[axis], row.offset[axis]);
-            }
-        }
+        EXPECT_EQ(std::to_array(byKey.viewOffset), offset);
+        EXPECT_EQ(arrow != 0 ? std::to_array(byArrow.viewOffset) : offset, offset);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <numbers>
+#include <tuple>
 
 #include "math/quaternion.h"
 
@@ -26,11 +27,7 @@ void expectTurnsYOnto(const Quaternion& q, const Vector3d& expected) {
 TEST(QuaternionToMatrix, lengthDoesNotCountAndNoLengthLeavesTheMatrixAlone) {
     Matrix4d untouched;
     std::ranges::fill(untouched.m, 7.0);
-    const struct {
-        const char* name;
-        Quaternion q;
-        Matrix4d expected;
-    } cases[] = {
+    const std::tuple<const char*, Quaternion, Matrix4d> cases[] = {
         // Y onto Z and Z onto -Y, then the translation.
         {"quarter turn about x, root 2 long",
          {1, 1, 0, 0},
@@ -39,11 +36,11 @@ TEST(QuaternionToMatrix, lengthDoesNotCountAndNoLengthLeavesTheMatrixAlone) {
         {"zero axis", turn(1.0, 0, 0, 0), untouched},
         {"not a number", {std::numeric_limits<double>::quiet_NaN(), 0, 0, 0}, untouched},
     };
-    for (const auto& row : cases) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, q, expected] : cases) {
+        SCOPED_TRACE(name);
         Matrix4d out = untouched;
-        row.q.toMatrix({1.5, -2.0, 3.25}, out);
-        for (int i = 0; i < 16; ++i) EXPECT_EQ(out.m[i], row.expected.m[i]) << "element " << i;
+        q.toMatrix({1.5, -2.0, 3.25}, out);
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(out.m[i], expected.m[i]) << "element " << i;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 #include "model/corner_normals.h"
@@ -48,11 +49,7 @@ const Point3 SPACE_NORMAL = {0.5547002f, 0, -0.8320503f};
 // them.
 TEST(FaceTriangles, cutsFacesIntoTrianglesThatTileThem) {
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
-    const struct {
-        bool fan;
-        bool hasNormal;
-        std::vector<Point3> face;
-    } cases[] = {
+    const std::tuple<bool, bool, std::vector<Point3>> cases[] = {
         {true, true, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}},
         {true, true, {{2, 0}, {4, 1}, {4, 3}, {2, 4}, {0, 3}, {0, 1}}},
         {true, true, {{0, 0}, {1, 0}, {0, 1}}},
@@ -170,10 +167,7 @@ Mesh tip(int32_t faces, int32_t sides) {
 // them unless the angle is 0. 300 faces at the tip of a three-sided pyramid
 // are grouped, as the rule would group them.
 TEST(CornerNormals, followTheSmoothingAngle) {
-    const struct {
-        Mesh mesh;
-        bool round;
-    } cases[] = {{cube(), false}, {sphere(), true}, {tip(300, 3), false}};
+    const std::pair<Mesh, bool> cases[] = {{cube(), false}, {sphere(), true}, {tip(300, 3), false}};
     for (const auto& [mesh, round] : cases) {
         std::vector<std::vector<int32_t>> facesAt(mesh.vertices.size());
         for (size_t f = 0; f < mesh.faces.size(); ++f) {

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/mqo/model_text.h"
@@ -33,10 +34,7 @@ std::string floatBytes(std::initializer_list<float> values) {
 const std::string BRACES = std::string("}\n{\nObject \"fake\" {\n}\n") + '\0' + "\r\n";
 
 TEST(Header, acceptsOnlyTheTextFormatVersionOne) {
-    struct Case {
-        std::string text;
-        int32_t result;
-    } cases[] = {
+    const std::pair<std::string, int32_t> cases[] = {
         {HEADER, ParseOk},
         {"METASEQUOIA document extra\nformat TEXT ver 1 extra\n", ParseOk},
         {"Metasequoia Document\nFormat Text Ver 1.000\n", ParseOk},
@@ -49,7 +47,7 @@ TEST(Header, acceptsOnlyTheTextFormatVersionOne) {
         {"\xEF\xBB\xBF" + HEADER, ParseHeaderError},
         {"", ParseHeaderError},
     };
-    for (const Case& c : cases) EXPECT_EQ(parseText(c.text).result, c.result) << c.text;
+    for (const auto& [text, result] : cases) EXPECT_EQ(parseText(text).result, result) << text;
 }
 
 TEST(ChunkWalk, readsEveryChunkToThePhysicalEnd) {
@@ -94,10 +92,7 @@ TEST(MaterialChunk, readsEveryKnownAttribute) {
 }
 
 TEST(MaterialChunk, malformedAttributeEndsTheWalkButKeepsTheMaterial) {
-    struct Case {
-        const char* line;
-        const char* material;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"m", "m col 0 0 0 0 dif 0 amb"},
         {"m DIF(0.5) COL(1 1 1 1)", "m col 1 1 1 1 dif 0.5 amb"},
         {"m uvmap(1 2 3 4 5 6) dif(0.5) vcol() col(1 1 1 1)", "m col 1 1 1 1 dif 0.5 amb"},
@@ -108,10 +103,10 @@ TEST(MaterialChunk, malformedAttributeEndsTheWalkButKeepsTheMaterial) {
         {"m dif(0.5) dif(0.25)", "m col 0 0 0 0 dif 0.25 amb"},
         {"m unclosed(1 2 dif(0.5)", "m col 0 0 0 0 dif 0 amb"},
     };
-    for (const Case& c : cases) {
-        ParsedModel model = parseMaterials(std::string(c.line) + "\n");
-        ASSERT_EQ(model.data().materialCount, 1) << c.line;
-        EXPECT_EQ(describe(model.material()).substr(0, strlen(c.material)), c.material) << c.line;
+    for (const auto& [line, material] : cases) {
+        ParsedModel model = parseMaterials(std::string(line) + "\n");
+        ASSERT_EQ(model.data().materialCount, 1) << line;
+        EXPECT_EQ(describe(model.material()).substr(0, strlen(material)), material) << line;
     }
 }
 
@@ -135,13 +130,11 @@ TEST(ObjectChunk, readsTransformsAndPassesOverModellingKeys) {
         " scale 2\n rotation 1 2\n translation 1 2 3 4\n\n"
         " mirror {\n vertex 1 {\n 5 6 7\n }\n patch 3\n lathe_seg 2\n unknown {\n  vertex 1 {\n  1 1 1\n  }\n }\n");
     ASSERT_EQ(model.result, ParseOk);
-    const ObjectRecord& object = model.object();
-    EXPECT_EQ(object.scale.x, 2);
-    EXPECT_EQ(object.scale.y, 0);
-    EXPECT_EQ(object.rotation.y, 2);
-    EXPECT_EQ(object.translation.z, 3);
+    const ObjectRecord& o = model.object();
+    EXPECT_EQ((std::vector<float>{o.scale.x, o.scale.y, o.rotation.y, o.translation.z}),
+              (std::vector<float>{2, 0, 2, 3}));
     // "mirror {" is one line; the block after it belongs to the object.
-    EXPECT_EQ(describeVertices(object), "5 6 7 0|");
+    EXPECT_EQ(describeVertices(o), "5 6 7 0|");
 }
 
 TEST(ObjectChunk, textVerticesNeedThreeNumbers) {
@@ -181,11 +174,8 @@ TEST(ObjectChunk, blockHeadsMustOpenABlock) {
 }
 
 TEST(FaceChunk, readsTheGroupsInTheirOrder) {
-    const struct {
-        const char* line;
-        int materials;
-        const char* face;
-    } cases[] = {
+    // A face line, the model's material count, the face read.
+    const std::tuple<const char*, int, const char*> cases[] = {
         {"3 V(0 1 2) M(7) UV(0 0.5 1 0 1 1) COL(1 2 3)", 8, "M7 V 0 1 2 UV 0,0.5 1,0 1,1 COL 1 2 3"},
         {"3 v(0 1 2) m(7) uv(0 0.5 1 0 1 1) col(1 2 3)", 8, "M7 V 0 1 2 UV 0,0.5 1,0 1,1 COL 1 2 3"},
         {"3 V(0 1 2) M(7)", 7, "M-1 V 0 1 2 UV 0,0 0,0 0,0 COL 0 0 0"},
@@ -200,11 +190,11 @@ TEST(FaceChunk, readsTheGroupsInTheirOrder) {
         {"0 V()", 8, "M-1 V UV COL"},
         {"4 V(9 -3 100000 2)", 0, "M-1 V 9 -3 100000 2 UV 0,0 0,0 0,0 0,0 COL 0 0 0 0"},
     };
-    for (const auto& c : cases) {
-        ParsedModel model = parseFace(c.line, c.materials);
-        ASSERT_EQ(model.result, ParseOk) << c.line;
-        ASSERT_EQ(model.object().faceCount, 1) << c.line;
-        EXPECT_EQ(describe(model.object().faces.corners(0)), c.face) << c.line;
+    for (const auto& [line, materials, face] : cases) {
+        ParsedModel model = parseFace(line, materials);
+        ASSERT_EQ(model.result, ParseOk) << line;
+        ASSERT_EQ(model.object().faceCount, 1) << line;
+        EXPECT_EQ(describe(model.object().faces.corners(0)), face) << line;
     }
 }
 

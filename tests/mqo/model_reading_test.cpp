@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <tuple>
 
 #include "tests/mqo/model_text.h"
 
@@ -78,13 +79,8 @@ TEST(ModelReading, codePageLinesNameTheCodePage) {
 
 TEST(ParseFailures, eachFailureTellsItsLineAndWhatWasExpected) {
     const std::string VER11 = "Metasequoia Document\nFormat Text Ver 1.1\n";
-    const struct {
-        ReadingMode mode;
-        std::string text;
-        int32_t result;
-        int64_t line;
-        const char* expected;
-    } cases[] = {
+    // The mode, the text read, the result, where it stopped and what was expected there.
+    const std::tuple<ReadingMode, std::string, int32_t, int64_t, const char*> cases[] = {
         {ReadingMode::Model, "\nMetasequoia Document\n", ParseHeaderError, 1, "expected \"Metasequoia Document\""},
         {ReadingMode::Classic, VER11, ParseFormatError, 2, "expected \"Format Text Ver 1.0\""},
         {ReadingMode::Model, "Metasequoia Document\nFormat Text Ver 1.2\n", ParseFormatError, 2,
@@ -109,12 +105,11 @@ TEST(ParseFailures, eachFailureTellsItsLineAndWhatWasExpected) {
         {ReadingMode::Model, VER11 + "Blob {\n data [ -1 ]\n}\n", ParseError, 4,
          "expected a byte count of 0 or more between \"[\" and \"]\""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        ParsedModel model = parseText(c.text, false, c.mode);
-        EXPECT_EQ(model.result, c.result);
-        EXPECT_EQ(model.document->lineNumber(), c.line);
-        EXPECT_STREQ(model.document->failureText(), c.expected);
+    for (const auto& [mode, text, result, line, expected] : cases) {
+        ParsedModel model = parseText(text, false, mode);
+        EXPECT_EQ(std::tuple(model.result, model.document->lineNumber(), std::string(model.document->failureText())),
+                  std::tuple(result, line, std::string(expected)))
+            << text;
     }
 }
 

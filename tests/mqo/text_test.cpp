@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "mqo/code_page.h"
@@ -75,11 +76,7 @@ TEST(Tokenizer, keepsShiftJisPairsWhole) {
 
 // In the model reading a lead byte takes only a trail byte of its code page.
 TEST(Tokenizer, pairsBytesAsTheCodePageSays) {
-    const struct {
-        CodePage page;
-        const char* line;
-        Tokens tokens;
-    } cases[] = {
+    const std::tuple<CodePage, const char*, Tokens> cases[] = {
         // A name whose last byte is a lead byte keeps its closing quote.
         {CodePage::ShiftJis, "\"\x83\" {", {"\x83", "{"}},
         {CodePage::ShiftJis, "\x83[\x83\x7F(", {"\x83[\x83\x7F", "("}},
@@ -89,11 +86,11 @@ TEST(Tokenizer, pairsBytesAsTheCodePageSays) {
         {CodePage::Big5, "\xB3\\ \xA4{x \xA4(", {"\xB3\\", "\xA4{x", "\xA4", "("}},
         {CodePage::Utf8, "\"\xE6\x9C\xA8\" \xE3\x81[", {"\xE6\x9C\xA8", "\xE3\x81", "["}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [page, line, tokens] : cases) {
         LineTokenizer tokenizer;
-        tokenizer.pairBytesAs(c.page);
-        tokenizer.split(c.line);
-        EXPECT_EQ(tokensOf(tokenizer), c.tokens) << c.line;
+        tokenizer.pairBytesAs(page);
+        tokenizer.split(line);
+        EXPECT_EQ(tokensOf(tokenizer), tokens) << line;
     }
 }
 
@@ -192,11 +189,7 @@ TEST(NumberText, storedValuesAreRoundedTwice) {
 }
 
 TEST(CodePage, namesBecomeUtf8AndEachUndecodableByteOneReplacement) {
-    const struct {
-        CodePage page;
-        std::string bytes;
-        std::string utf8;
-    } cases[] = {
+    const std::tuple<CodePage, std::string, std::string> cases[] = {
         // テーブル: the trail byte of its long vowel mark is '['. Half-width
         // katakana are single bytes.
         {CodePage::ShiftJis, "\x83\x65\x81\x5B\x83\x75\x83\x8B \xB1\xB2", "テーブル ｱｲ"},
@@ -209,7 +202,7 @@ TEST(CodePage, namesBecomeUtf8AndEachUndecodableByteOneReplacement) {
         {CodePage::Big5, "\xB3\x5C\xA5\x5C", "許功"},
         {CodePage::Utf8, "木\xFF目", "木\uFFFD目"},
     };
-    for (const auto& c : cases) EXPECT_EQ(toUtf8(c.bytes, c.page), c.utf8) << codePageLabel(c.page);
+    for (const auto& [page, bytes, utf8] : cases) EXPECT_EQ(toUtf8(bytes, page), utf8) << codePageLabel(page);
 }
 
 TEST(CodePage, everyPairOfBytesGivesValidUtf8) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "physics/bodies.h"
@@ -107,10 +108,9 @@ TEST_F(Physics, firstObjectIsHingedToTheNextTwoOnlyWhenThereAreThree) {
     ASSERT_NE(physicsWorld.hinge1, nullptr);
     ASSERT_NE(physicsWorld.hinge2, nullptr);
     EXPECT_EQ(dJointGetType(physicsWorld.hinge1), dJointTypeHinge);
-    EXPECT_EQ(dJointGetBody(physicsWorld.hinge1, 0), bodyTable[0].body);
-    EXPECT_EQ(dJointGetBody(physicsWorld.hinge1, 1), bodyTable[1].body);
-    EXPECT_EQ(dJointGetBody(physicsWorld.hinge2, 0), bodyTable[0].body);
-    EXPECT_EQ(dJointGetBody(physicsWorld.hinge2, 1), bodyTable[2].body);
+    EXPECT_EQ((std::vector{dJointGetBody(physicsWorld.hinge1, 0), dJointGetBody(physicsWorld.hinge1, 1),
+                           dJointGetBody(physicsWorld.hinge2, 0), dJointGetBody(physicsWorld.hinge2, 1)}),
+              (std::vector{bodyTable[0].body, bodyTable[1].body, bodyTable[0].body, bodyTable[2].body}));
     EXPECT_EQ(dBodyGetNumJoints(bodyTable[3].body), 0);
 }
 
@@ -168,11 +168,8 @@ TEST_F(Physics, overlappingObjectsMakeNoContact) {
 // reader, or missing: each loads, simulates 1000 steps and is released.
 TEST_F(Physics, awkwardModelFilesSimulateAThousandSteps) {
     const std::string cut = modelText(0, 4);
-    const struct {
-        const char* file;
-        std::string text;  // the file is not written when empty
-        const char* message;
-    } cases[] = {
+    // A file name, its text (none written when empty) and what loading it prints.
+    const std::tuple<const char*, std::string, const char*> cases[] = {
         {"faceless.mqo",
          HEADER + "Object \"empty\" {\r\n}\r\nObject \"points\" {\r\nvertex 2 {\r\n0 0 0\r\n1 1 1\r\n}\r\n}\r\n", ""},
         {"stray.mqo",

@@ -2,22 +2,38 @@
 // model read, a model refused, a file it cannot use and wrong arguments, and
 // where the model reading finds each material's texture.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "mqo/model_document.h"
-#include "tests/tools/run_command.h"
+#include "tests/model/model_files.h"
 #include "tools/mqoinfo/json_printer.h"
 
 namespace {
 
+struct CommandResult {
+    int status = -1;  // exit status, or -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
 const std::string USAGE = "usage: mqoinfo [--classic] [--json] FILE\n";
 
-CommandResult runMqoinfo(std::vector<std::string> arguments, const std::string& stdoutPath = "") {
-    arguments.insert(arguments.begin(), MQOINFO_PATH);
-    return runCommand(arguments, stdoutPath);
+// Runs mqoinfo with these arguments; `stdoutPath`, when given, receives
+// standard output instead of the capture.
+CommandResult runMqoinfo(const std::vector<std::string>& arguments, const std::string& stdoutPath = "") {
+    const ScratchFolder folder;
+    const std::string out = stdoutPath.empty() ? (folder.path() / "out").string() : stdoutPath;
+    std::string command = MQOINFO_PATH " ";
+    for (const std::string& argument : arguments) command += "'" + argument + "' ";
+    const int status = std::system((command + ">" + out + " 2>" + (folder.path() / "err").string()).c_str());
+    // Reading back a device such as /dev/full would never end.
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, stdoutPath.empty() ? readFile(out) : "",
+            readFile(folder.path() / "err")};
 }
 
 TEST(MqoinfoCommand, exitStatusTellsReadFromRefusedFromUnusable) {

@@ -18,11 +18,7 @@ const std::string NO_SCENE = "\"scene\": {\"pos\":[0,0,0], \"angles\":[0,0,0], \
 TEST(JsonPrinter, documentsPrintByteForByte) {
     // inf, -inf, NaN, 1.5, -0 and the smallest float as little-endian bits.
     const std::string oddFloats("\0\0\x80\x7F\0\0\x80\xFF\0\0\xC0\x7F\0\0\xC0\x3F\0\0\0\x80\x01\0\0\0", 24);
-    const struct {
-        const char* what;
-        std::string model;
-        std::string json;
-    } cases[] = {
+    const std::tuple<const char*, std::string, std::string> cases[] = {
         // 看板 in Shift JIS; undecodable bytes; a tab kept by the quotes.
         {"every field, nine significant digits, names as escaped UTF-8",
          HEADER + "Scene {\n pos 1 2 3\n lookat 0.5 0 -1\n head 0.25\n pich -1.5\n amb 0.1 0.2 0.3\n}\n"
