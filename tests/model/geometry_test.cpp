@@ -19,9 +19,8 @@ double dot(const Point3& a, const Point3& b) {
 // Twice the signed area of the outline in x and y, counter-clockwise positive.
 double area(const std::vector<Point3>& p) {
     double sum = 0;
-    for (size_t i = 0, j = p.size() - 1; i < p.size(); j = i++) {
+    for (size_t i = 0, j = p.size() - 1; i < p.size(); j = i++)
         sum += double(p[j].x) * p[i].y - double(p[i].x) * p[j].y;
-    }
     return sum;
 }
 
@@ -124,9 +123,8 @@ Shaded shade(const Mesh& mesh, float degrees) {
 // rings, whose faces at the poles have two corners there.
 Mesh cube() {
     Mesh mesh;
-    for (int32_t v = 0; v < 8; ++v) {
+    for (int32_t v = 0; v < 8; ++v)
         mesh.vertices.push_back({(v & 1) * 2.f - 1, (v >> 1 & 1) * 2.f - 1, (v >> 2) * 2.f - 1});
-    }
     mesh.faces = {{1, 3, 7, 5}, {0, 4, 6, 2}, {2, 6, 7, 3}, {0, 1, 5, 4}, {4, 5, 7, 6}, {0, 2, 3, 1}, {0, 1, 1}};
     return mesh;
 }

@@ -65,32 +65,6 @@ TEST(ChunkWalk, readsEveryChunkToThePhysicalEnd) {
     EXPECT_STREQ(model.material(1).name.c_str(), "n");
 }
 
-TEST(SceneChunk, storesCameraValuesAndSkipsTheRest) {
-    auto sceneOf = [](const std::string& body) {
-        const ParsedModel model = parseBody(body);
-        const SceneRecord& s = model.data().scene;
-        return std::vector<float>{s.pos.x,     s.pos.y,     s.pos.z,     s.lookat.x, s.lookat.y, s.lookat.z,
-                                  s.angles[0], s.angles[1], s.angles[2], s.amb[0],   s.amb[1],   s.amb[2]};
-    };
-    EXPECT_EQ(sceneOf(""), std::vector<float>(12, 0));
-    EXPECT_EQ(sceneOf("Scene {\n pos 1 2 3\n lookat 4 5 6 7\n head 0.5\n amb .1 .2 .3\n"
-                      " dirlights 1 {\n  light {\n   pos 9 9 9\n  }\n }\n zoom2 5\n}\n"),
-              (std::vector<float>{1, 2, 3, 4, 5, 6, 0.5, 0, 0, 0.1f, 0.2f, 0.3f}));
-    // A later scene overwrites what it sets; without angles it keeps them.
-    EXPECT_EQ(sceneOf("Scene {\n pich 2\n head 1\n}\nScene {\n pos 7 8\n lookat 1 2\n}\n"),
-              (std::vector<float>{0, 0, 0, 0, 0, 0, 1, 2, 0, 0, 0, 0}));
-}
-
-TEST(MaterialChunk, readsEveryKnownAttribute) {
-    ParsedModel model = parseMaterials(
-        "\t\"mat 1\" shader(3) col(1 0.5 0.25 0.75) dif(0.8) amb(0.6) emi(0.4) spc(0.2) power(5)"
-        " tex(\"Tex\\wood 1.jpg\") aplane(\"a.tga\") bump(\"b.bmp\")\n");
-    ASSERT_EQ(model.result, ParseOk);
-    EXPECT_EQ(describe(model.material()),
-              "mat 1 col 1 0.5 0.25 0.75 dif 0.8 amb 0.6 emi 0.4 spc 0.2 power 5 tex Tex\\wood 1.jpg aplane a.tga bump "
-              "b.bmp");
-}
-
 TEST(MaterialChunk, malformedAttributeEndsTheWalkButKeepsTheMaterial) {
     const std::pair<const char*, const char*> cases[] = {
         {"m", "m col 0 0 0 0 dif 0 amb"},

@@ -19,10 +19,13 @@ TEST(JsonPrinter, documentsPrintByteForByte) {
     // inf, -inf, NaN, 1.5, -0 and the smallest float as little-endian bits.
     const std::string oddFloats("\0\0\x80\x7F\0\0\x80\xFF\0\0\xC0\x7F\0\0\xC0\x3F\0\0\0\x80\x01\0\0\0", 24);
     const std::tuple<const char*, std::string, std::string> cases[] = {
-        // 看板 in Shift JIS; undecodable bytes; a tab kept by the quotes.
+        // 看板 in Shift JIS; undecodable bytes; a tab kept by the quotes. A
+        // later scene sets only the values it gives whole; nested blocks,
+        // unknown keys and attributes are passed over.
         {"every field, nine significant digits, names as escaped UTF-8",
-         HEADER + "Scene {\n pos 1 2 3\n lookat 0.5 0 -1\n head 0.25\n pich -1.5\n amb 0.1 0.2 0.3\n}\n"
-                  "Material 1 {\n \"a\tb\\c\" col(1 0 0 1) dif(0.8) amb(0.6) emi(0.1) spc(0.2) power(5) "
+         HEADER + "Scene {\n pos 1 2 3\n lookat 0.5 0 -1 7\n head 0.25\n pich -1.5\n dirlights 1 {\n  light {\n"
+                  "   pos 9 9 9\n  }\n }\n zoom2 5\n}\nScene {\n pos 7 8\n lookat 1 2\n amb 0.1 0.2 0.3\n}\n"
+                  "Material 1 {\n \"a\tb\\c\" shader(3) col(1 0 0 1) dif(0.8) amb(0.6) emi(0.1) spc(0.2) power(5) "
                   "tex(\"\xA0x\xFD.bmp\") aplane(\"b.tga\") bump(\"c.jpg\")\n}\n"
                   "Object \"\x8A\xC5\x94\xC2\" {\n scale 1 2 3\n rotation 0 90 0\n translation -1 0 1\n"
                   " vertex 3 {\n  0 0 0\n  1 0 0\n  0.1 1 0\n }\n"
