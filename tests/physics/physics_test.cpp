@@ -51,16 +51,10 @@ protected:
     static double height(int32_t i) { return dBodyGetPosition(bodyTable[i].body)[2]; }
 };
 
-TEST_F(Physics, meshVerticesAreModelCoordinatesTimesATenthInSinglePrecision) {
-    simulate({makeObject({{10, 20, 13}, {-5, 0, 0.5f}}, {})});
-    EXPECT_EQ(std::vector<float>(meshVertices[0], meshVertices[0] + 6),
-              // 13 times 0.1 as floats, which is not 1.3 rounded to a float.
-              (std::vector<float>{1.0f, 2.0f, 1.30000007f, -0.5f, 0.0f, 0.05f}));
-}
-
-// A corner naming no vertex would make ODE read outside the vertex array; one
-// beyond 10000 model units, or not a number, pushes the body until ODE aborts
-// the process.
+// Vertices are model coordinates times a tenth in single precision. A corner
+// naming no vertex would make ODE read outside the vertex array; one beyond
+// 10000 model units, or not a number, pushes the body until ODE aborts the
+// process.
 TEST_F(Physics, everyFaceGivesItsFirstThreeCornersUnlessOneIsOutsideOrOutOfReach) {
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
     simulate({makeObject({{0, 0, 0},
@@ -72,12 +66,17 @@ TEST_F(Physics, everyFaceGivesItsFirstThreeCornersUnlessOneIsOutsideOrOutOfReach
                           {10000, -10000, 10000},
                           {10001, 0, 0},
                           {0, 0, nan},
-                          {0, -inf, 0}},
+                          {0, -inf, 0},
+                          {10, 20, 13},
+                          {-5, 0, 0.5f}},
                          {makeFace({0, 1, 2}), makeFace({3, 2, 1, 0}), makeFace({4, 5}), makeFace({}),
-                          makeFace({6, 1, 2}), makeFace({2, 1, 0, 99}), makeFace({0, 1, 10}), makeFace({-1, 1, 2}),
+                          makeFace({6, 1, 2}), makeFace({2, 1, 0, 99}), makeFace({0, 1, 12}), makeFace({-1, 1, 2}),
                           makeFace({0, 7, 2}), makeFace({0, 8, 2}), makeFace({0, 9, 2})})});
     EXPECT_EQ(std::vector<int32_t>(meshIndices[0], meshIndices[0] + 3 * meshFaceCounts[0]),
               (std::vector<int32_t>{0, 1, 2, 3, 2, 1, 4, 5, 0, 0, 0, 0, 6, 1, 2, 2, 1, 0}));
+    EXPECT_EQ(std::vector<float>(meshVertices[0] + 30, meshVertices[0] + 36),
+              // 13 times 0.1 as floats, which is not 1.3 rounded to a float.
+              (std::vector<float>{1.0f, 2.0f, 1.30000007f, -0.5f, 0.0f, 0.05f}));
 }
 
 // An object that cannot collide still falls as a body like any other.

@@ -295,26 +295,22 @@ TEST(ImageReaders, refuseWhatTheyCannotDecode) {
 
 TEST(ImageFileTypes, extensionEndingTheNameWithExactCaseChoosesTheReader) {
     const std::type_info *bmp = &typeid(BmpReader), *jpeg = &typeid(JpegReader), *tga = &typeid(TgaReader);
-    struct Case {
-        const char* name;
-        const std::type_info* reader;
-        int32_t imageKind = 0;
-    } cases[] = {
-        {"wood.bmp", bmp, 1},   {"wood.BMP", bmp, 1},    {"photo.jpg", jpeg, 2}, {"photo.jpeg", jpeg, 2},
-        {"photo.JPG", jpeg, 2}, {"photo.JPEG", jpeg, 2}, {"skin.tga", tga, 2},   {"skin.TGA", tga, 2},
-        {"x.bmp.tga", tga, 2},  {"photo.Jpg", nullptr},  {"wood.Bmp", nullptr},  {"x.bmp.bmp", nullptr},
-        {"", nullptr},          {"abc", nullptr},        {"a.gi", nullptr},      {"bmp", nullptr},
-        {"skin.png", nullptr},
+    const std::tuple<const char*, const std::type_info*, int32_t> cases[] = {
+        {"wood.bmp", bmp, 1},     {"wood.BMP", bmp, 1},      {"photo.jpg", jpeg, 2},   {"photo.jpeg", jpeg, 2},
+        {"photo.JPG", jpeg, 2},   {"photo.JPEG", jpeg, 2},   {"skin.tga", tga, 2},     {"skin.TGA", tga, 2},
+        {"x.bmp.tga", tga, 2},    {"photo.Jpg", nullptr, 0}, {"wood.Bmp", nullptr, 0}, {"x.bmp.bmp", nullptr, 0},
+        {"", nullptr, 0},         {"abc", nullptr, 0},       {"a.gi", nullptr, 0},     {"bmp", nullptr, 0},
+        {"skin.png", nullptr, 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const ImageFileType* type = findImageFileType(c.name);
-        ASSERT_EQ(type != nullptr, c.reader != nullptr);
+    for (const auto& [name, readerType, imageKind] : cases) {
+        SCOPED_TRACE(name);
+        const ImageFileType* type = findImageFileType(name);
+        ASSERT_EQ(type != nullptr, readerType != nullptr);
         if (type == nullptr) continue;
         std::shared_ptr<ImageReader> made = type->makeReader();
         const ImageReader& reader = *made;
-        EXPECT_STREQ(typeid(reader).name(), c.reader->name());
-        EXPECT_EQ(type->imageKind, c.imageKind);
+        EXPECT_STREQ(typeid(reader).name(), readerType->name());
+        EXPECT_EQ(type->imageKind, imageKind);
     }
 }
 
@@ -327,35 +323,32 @@ TEST(ImageFileTypes, modelFilesAreKnownByTheirBytesThenByTheirNameInAnyCase) {
     const Bytes png = pngFile({.width = 1, .height = 1}, {1, 2, 3}), jpeg = encodeJpeg(Picture(8, 8, 3), 90);
     const Bytes runLengthTga = tgaFile({.imageType = 10, .width = 2, .height = 1}, {0x81, 1, 2, 3});
     const Bytes palettedBmp = bmpFile({.width = 1, .height = 1, .bitsPerPixel = 8}, {0, 0, 0, 0});
-    struct Case {
-        const char* name;
-        Bytes file;         // none for a FIFO
-        int32_t imageKind;  // 0 for no type
-        const char* printed = "";
-    } cases[] = {
-        {"photo.jpg", png, 3},
-        {"noname", jpeg, 2},
-        {"skin.Tga", runLengthTga, 2},
-        {"wood.DIB", palettedBmp, 1},
-        {"notes.txt", palettedBmp, 1},
+    // A file name, its bytes (none for a FIFO), its type's image kind (0 for
+    // none) and what loading it prints.
+    const std::tuple<const char*, Bytes, int32_t, const char*> cases[] = {
+        {"photo.jpg", png, 3, ""},
+        {"noname", jpeg, 2, ""},
+        {"skin.Tga", runLengthTga, 2, ""},
+        {"wood.DIB", palettedBmp, 1, ""},
+        {"notes.txt", palettedBmp, 1, ""},
         {"pipe.JFIF", {}, 2, "Can't open jpeg file.\n"},
-        {"photo.jpe", jpeg, 2},
+        {"photo.jpe", jpeg, 2, ""},
         {"pipe.png", {}, 3, "Can't open file\n"},
-        {"notes.txt.tga.gif", runLengthTga, 0},
+        {"notes.txt.tga.gif", runLengthTga, 0, ""},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        std::string path = (folder.path() / c.name).string();
-        if (c.file.empty())
+    for (const auto& [name, file, imageKind, printed] : cases) {
+        SCOPED_TRACE(name);
+        std::string path = (folder.path() / name).string();
+        if (file.empty())
             ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
         else
-            folder.write(c.name, c.file);
+            folder.write(name, file);
         const ImageFileType* type = findModelImageFileType(path.c_str());
-        ASSERT_EQ(type != nullptr ? type->imageKind : 0, c.imageKind);
+        ASSERT_EQ(type != nullptr ? type->imageKind : 0, imageKind);
         if (type == nullptr) continue;
         testing::internal::CaptureStdout();
-        EXPECT_EQ(type->makeReader()->load(path.c_str()), c.file.empty() ? -1 : 0);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.printed);
+        EXPECT_EQ(type->makeReader()->load(path.c_str()), file.empty() ? -1 : 0);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), printed);
     }
 }
 
