@@ -70,7 +70,11 @@ void reportParseFailure(int32_t result) {
 // MAX_OBJECTS objects and MAX_MATERIALS materials; the material case is
 // reported by texture set-up.
 void moveIntoTables(ModelData& data) {
-    if (data.objectCount > MAX_OBJECTS) printMessage("This program can't load over MAX_OBJECTS objects\n");
+    if (data.objectCount > MAX_OBJECTS && inModelMode())
+        fprintf(stderr, "varnel: the model has %d objects; only the first %d are shown\n", data.objectCount,
+                MAX_OBJECTS);
+    else if (data.objectCount > MAX_OBJECTS)
+        printMessage("This program can't load over MAX_OBJECTS objects\n");
     int32_t objectCount = std::min(data.objectCount, MAX_OBJECTS);
     for (int32_t i = 0; i < objectCount; ++i) loadedObjects[i] = std::move(data.objects[i]);
     int32_t materialCount = std::min(data.materialCount, MAX_MATERIALS);

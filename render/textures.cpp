@@ -27,7 +27,11 @@ void uploadTexture(MaterialRecord& material, GLuint& textureId);
 }  // namespace
 
 void setupTextures() {
-    if (documentMaterialCount() > MAX_MATERIALS) printf("This program can't load over MAX_MATERIALS materials\n");
+    if (documentMaterialCount() > MAX_MATERIALS && inModelMode())
+        fprintf(stderr, "varnel: the model has %d materials; the faces of the rest are drawn grey\n",
+                documentMaterialCount());
+    else if (documentMaterialCount() > MAX_MATERIALS)
+        printf("This program can't load over MAX_MATERIALS materials\n");
     for (int32_t m = 0; m < loadedMaterialCount(); ++m) {
         MaterialRecord& material = loadedMaterials[m];
         if (material.tex.empty()) continue;
@@ -150,8 +154,11 @@ void uploadTexture(MaterialRecord& material, GLuint& textureId) {
     glGenTextures(1, &textureId);
     glBindTexture(GL_TEXTURE_2D, textureId);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    // Modellers tile textures with coordinates past 1; the classic mode
+    // clamps them as it always did.
+    const GLint wrap = inModelMode() ? GL_REPEAT : GL_CLAMP;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
