@@ -30,14 +30,6 @@ def measured(command, cwd):
         return os.waitstatus_to_exitcode(status), out.read(), err.read(), usage.ru_maxrss * 1024
 
 
-def sparse(path, head, size):
-    """A file of `head` followed by zeros up to `size` bytes, which hold no
-    disk."""
-    with open(path, "wb") as file:
-        file.write(head)
-        file.truncate(size)
-
-
 class HostileFiles(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -128,7 +120,10 @@ class HostileFiles(unittest.TestCase):
         for name, head, size in (("faces.mqo", b"face 2147483647 {", 2 << 30),
                                  ("vertices.mqo", b"vertex 2147483647 {", 8 << 30)):
             with self.subTest(name=name):
-                sparse(self.folder / name, HEADER + b'Object "o" {\r\n' + head + b"\r\n", size)
+                # Zeros up to the size, which hold no disk.
+                with open(self.folder / name, "wb") as file:
+                    file.write(HEADER + b'Object "o" {\r\n' + head + b"\r\n")
+                    file.truncate(size)
                 self.check(name, 0, classic=b"EOF\n", model_mode=name.encode() + b":", mqoinfo=(1, b"EOF"))
 
 

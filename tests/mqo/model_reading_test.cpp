@@ -16,14 +16,6 @@ ParsedModel parseFixture(const std::string& name, ReadingMode mode) {
     return parseText(std::string(std::istreambuf_iterator<char>(file), {}), false, mode);
 }
 
-std::string describeKeys(const ObjectRecord& o) {
-    std::ostringstream text;
-    text << "visible " << o.visible << " shading " << o.shading << " facet " << o.facet << " mirror " << o.mirror
-         << " axis " << o.mirrorAxis << " distance " << o.mirrorDistance << " frame " << o.hasScale << o.hasRotation
-         << o.hasTranslation;
-    return text.str();
-}
-
 TEST(ModelReading, readsVer11FilesAsTheModellerWritesThem) {
     ParsedModel model = parseFixture("ver11_utf8.mqo", ReadingMode::Model);
     ASSERT_EQ(model.result, ParseOk);
@@ -36,7 +28,9 @@ TEST(ModelReading, readsVer11FilesAsTheModellerWritesThem) {
     ASSERT_EQ(model.data().objectCount, 1);
     const ObjectRecord& object = model.object();
     EXPECT_EQ(object.name.view(), "看板");
-    EXPECT_EQ(describeKeys(object), "visible 0 shading 0 facet 30 mirror 1 axis 4 distance 2.5 frame 111");
+    EXPECT_EQ(std::tuple(object.visible, object.shading, object.facet, object.mirror, object.mirrorAxis,
+                         object.mirrorDistance, object.hasScale, object.hasRotation, object.hasTranslation),
+              std::tuple(0, 0, 30.f, 1, 4, 2.5f, true, true, true));
     EXPECT_EQ(object.vertexCount, 6);
     ASSERT_EQ(object.faceCount, 2);
     EXPECT_EQ(describe(object.faces.corners(0)), "M0 V 0 1 2 3 4 UV 0,1 1,1 1,0.375 0.5,0 0,0.375 COL 0 0 0 0 0");
