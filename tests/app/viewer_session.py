@@ -26,8 +26,7 @@ def poll(condition, what):
 
 
 def xdotool(*arguments):
-    return subprocess.run(["xdotool", *map(str, arguments)], capture_output=True,
-                          text=True).stdout
+    return subprocess.run(["xdotool", *map(str, arguments)], capture_output=True, text=True).stdout
 
 
 # What counts as each colour: the frame's own marks are flat, objects lit
@@ -121,8 +120,7 @@ class Viewer:
         return " ".join(xdotool("getwindowgeometry", "--shell", self.window).split()[1:5])
 
     def picture(self):
-        grab = subprocess.run(["/usr/bin/import", "-window", self.window, "-depth", "8", "ppm:-"],
-                              capture_output=True)
+        grab = subprocess.run(["/usr/bin/import", "-window", self.window, "-depth", "8", "ppm:-"], capture_output=True)
         if grab.returncode != 0:
             raise AssertionError("cannot read the window: " + grab.stderr.decode(errors="replace"))
         return Picture(grab.stdout)

@@ -166,8 +166,7 @@ class EndToEnd(unittest.TestCase):
             poll(lambda: viewer.picture().count("red") == 0, "the button released")
             self.assertLess(blended, 0.7 * opaque)
             self.assertGreater(mean_green(viewer.picture_showing("green", 200)), 0.9 * opaque)
-            poll(lambda: viewer.picture().centroid("green")[0] < ORIGIN_X - 80,
-                 "the box on the left")
+            poll(lambda: viewer.picture().centroid("green")[0] < ORIGIN_X - 80, "the box on the left")
             viewer.quit()
 
     def test_bundled_model_shows_its_textures(self):
