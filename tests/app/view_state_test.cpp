@@ -62,28 +62,22 @@ TEST(ViewPointer, noTravelTurnsNothingAndOnlyTheThreeButtonsMoveTheDragStart) {
     // Wheel steps arrive as buttons 3 and 4.
     pressOrReleaseButton(view, 3, GLUT_DOWN, 1, 2);
     pressOrReleaseButton(view, 4, GLUT_DOWN, 1, 2);
-    EXPECT_EQ(view.lastX, 7);
-    EXPECT_EQ(view.lastY, 9);
-    EXPECT_EQ(view.leftDown + view.middleDown + view.rightDown, 0);
+    EXPECT_EQ(std::tuple(view.lastX, view.lastY, view.leftDown, view.middleDown, view.rightDown),
+              std::tuple(7, 9, 0, 0, 0));
 
     // Before the first reshape the reciprocals are 0: the pointer is still
     // followed, so a later drag starts from here.
     ViewState unsized;
     unsized.leftDown = 1;
     EXPECT_FALSE(turnByDrag(unsized, 300, 200));
-    EXPECT_EQ(unsized.viewRotation.w, 1.0);
-    EXPECT_EQ(unsized.lastX, 300);
-    EXPECT_EQ(unsized.lastY, 200);
+    EXPECT_EQ(std::tuple(unsized.viewRotation.w, unsized.lastX, unsized.lastY), std::tuple(1.0, 300, 200));
 }
 
 TEST(ViewResize, zeroOrNegativeSideCountsAsOnePixel) {
     ViewState view;
     int width = 0, height = -5;
     resizeView(view, width, height);
-    EXPECT_EQ(width, 1);
-    EXPECT_EQ(height, 1);
-    EXPECT_EQ(view.invWidth, 1.0);
-    EXPECT_EQ(view.invHeight, 1.0);
+    EXPECT_EQ(std::tuple(width, height, view.invWidth, view.invHeight), std::tuple(1, 1, 1.0, 1.0));
 }
 
 TEST(ViewKeys, scaleStepsRoundInSinglePrecision) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "tests/model/model_files.h"
 
@@ -38,12 +39,11 @@ TEST_F(LoadModel, successfulReadFillsTheTablesWithTheFirst256ObjectsAndMaterials
         SCOPED_TRACE(count);
         EXPECT_EQ(load(modelText(count, count)),
                   count > MAX_OBJECTS ? "This program can't load over MAX_OBJECTS objects\n" : "");
-        EXPECT_EQ(result, 0);
-        EXPECT_EQ(documentObjectCount(), count);
-        EXPECT_EQ(loadedObjectCount(), MAX_OBJECTS);
-        EXPECT_EQ(loadedMaterialCount(), MAX_MATERIALS);
-        EXPECT_STREQ(loadedObjects[MAX_OBJECTS - 1].name.c_str(), "object255");
-        EXPECT_STREQ(loadedMaterials[MAX_MATERIALS - 1].name.c_str(), "material255");
+        EXPECT_EQ(std::tuple(result, documentObjectCount(), loadedObjectCount(), loadedMaterialCount()),
+                  std::tuple(0, count, MAX_OBJECTS, MAX_MATERIALS));
+        EXPECT_EQ(
+            std::tuple(loadedObjects[MAX_OBJECTS - 1].name.view(), loadedMaterials[MAX_MATERIALS - 1].name.view()),
+            std::tuple("object255", "material255"));
         EXPECT_EQ(loadedMaterials[1].col[1], 0.5f);
         EXPECT_EQ(loadedObjects[1].faces.at(0).materialIndex, 1);
         ASSERT_EQ(loadedObjects[1].vertexCount, 3);
@@ -69,15 +69,12 @@ TEST_F(LoadModel, rejectedReadPrintsItsMessageAndLeavesTablesUntouched) {
         loadedObjects[0].name = "kept";
         loadedMaterials[0].name = "kept";
         EXPECT_EQ(load(text), message);
-        EXPECT_EQ(result, 0);
-        EXPECT_STREQ(loadedObjects[0].name.c_str(), "kept");
-        EXPECT_EQ(loadedObjects[0].vertexCount, 0);
-        EXPECT_STREQ(loadedObjects[1].name.c_str(), "");
-        EXPECT_STREQ(loadedMaterials[0].name.c_str(), "kept");
+        EXPECT_EQ(std::tuple(result, loadedObjects[0].name.view(), loadedObjects[0].vertexCount,
+                             loadedObjects[1].name.view(), loadedMaterials[0].name.view()),
+                  std::tuple(0, "kept", 0, "", "kept"));
     }
-    EXPECT_EQ(documentObjectCount(), 2);
-    EXPECT_EQ(documentMaterialCount(), 1);
-    EXPECT_EQ(openFileCount(), filesBefore);
+    EXPECT_EQ(std::tuple(documentObjectCount(), documentMaterialCount(), openFileCount()),
+              std::tuple(2, 1, filesBefore));
 }
 
 // Standard input reads from a file, as if typed at the console.
@@ -88,9 +85,7 @@ TEST_F(LoadModel, missingFileAsksForEnterReadsOneCharacterAndLeavesAnEmptyModel)
         EXPECT_EQ(result, -1);
         EXPECT_EQ(getchar(), typed[0] == '\0' ? EOF : 'n');
     }
-    EXPECT_EQ(currentDocument, nullptr);
-    EXPECT_EQ(loadedObjectCount(), 0);
-    EXPECT_EQ(documentMaterialCount(), 0);
+    EXPECT_EQ(std::tuple(currentDocument, loadedObjectCount(), documentMaterialCount()), std::tuple(nullptr, 0, 0));
 }
 
 }  // namespace

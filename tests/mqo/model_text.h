@@ -56,6 +56,15 @@ inline ParsedModel parseObject(const std::string& body) {
     return parseBody("Object \"o\" {\n" + body + "}\n");
 }
 
+// The names of the objects read, then those of the materials: "a,b,|m,".
+inline std::string namesOf(const ParsedModel& model) {
+    std::string names;
+    for (int32_t i = 0; i < model.data().objectCount; ++i) names += std::string(model.object(i).name.view()) + ",";
+    names += "|";
+    for (int32_t m = 0; m < model.data().materialCount; ++m) names += std::string(model.material(m).name.view()) + ",";
+    return names;
+}
+
 // "x y z w" for each vertex, separated by "|".
 inline std::string describeVertices(const ObjectRecord& object) {
     std::ostringstream text;

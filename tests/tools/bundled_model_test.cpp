@@ -2,6 +2,7 @@
 // cleanly, and its textures are the pictures the generator drew.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -58,11 +59,9 @@ TEST(BundledModel, texturesDecodeToThePicturesDrawn) {
         SCOPED_TRACE(name);
         auto reader = findImageFileType(name)->makeReader();
         ASSERT_NE(reader->load((ASSETS / "Texture" / name).c_str()), -1);
-        ASSERT_EQ(reader->pixelFormat, picture.channels == 1 ? 2 : 1);
-        ASSERT_EQ(reader->width, picture.width);
-        ASSERT_EQ(reader->height, picture.height);
-        EXPECT_EQ(picture.width, picture.height);
-        EXPECT_EQ(picture.width & (picture.width - 1), 0);
+        ASSERT_EQ(std::tuple(reader->pixelFormat, reader->width, reader->height),
+                  std::tuple(picture.channels == 1 ? 2 : 1, picture.width, picture.height));
+        EXPECT_TRUE(picture.width == picture.height && std::has_single_bit(unsigned(picture.width)));
         const int rowBytes = picture.width * picture.channels;
         double difference = 0;
         for (int y = 0; y < picture.height; ++y) {
