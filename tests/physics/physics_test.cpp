@@ -91,8 +91,7 @@ TEST_F(Physics, everyObjectGetsABodyAtTheDropPointStoodUprightAndOnlyTrianglesGe
         dVector3 up;
         dBodyVectorToWorld(bodyTable[i].body, 0, 1, 0, up);
         EXPECT_LT(std::hypot(up[0], up[1], up[2] - 1), 1e-12);
-        EXPECT_EQ(meshData[i] != nullptr, i >= 3);
-        EXPECT_EQ(bodyTable[i].geom != nullptr, i >= 3);
+        EXPECT_EQ(std::tuple(meshData[i] != nullptr, bodyTable[i].geom != nullptr), std::tuple(i >= 3, i >= 3));
         EXPECT_EQ(bodyTable[i].geom ? dGeomGetBody(bodyTable[i].geom) : bodyTable[i].body, bodyTable[i].body);
     }
 }
@@ -100,8 +99,7 @@ TEST_F(Physics, everyObjectGetsABodyAtTheDropPointStoodUprightAndOnlyTrianglesGe
 TEST_F(Physics, firstObjectIsHingedToTheNextTwoOnlyWhenThereAreThree) {
     for (int objects : {1, 2}) {
         simulate(std::vector<ObjectRecord>(objects, cubeObject(10)));
-        EXPECT_EQ(physicsWorld.hinge1, nullptr);
-        EXPECT_EQ(dBodyGetNumJoints(bodyTable[0].body), 0);
+        EXPECT_EQ(std::tuple(physicsWorld.hinge1, dBodyGetNumJoints(bodyTable[0].body)), std::tuple(nullptr, 0));
     }
     simulate(std::vector<ObjectRecord>(4, cubeObject(10)));
     ASSERT_NE(physicsWorld.hinge1, nullptr);

@@ -152,10 +152,9 @@ TEST(ImageReaders, picturesComeOutTopRowFirstInRedGreenBlue) {
         SCOPED_TRACE(c.what);
         std::unique_ptr<ImageReader> reader = makeReader(c.kind);
         EXPECT_EQ(loadBytes(*reader, c.file), 0);
-        EXPECT_EQ(reader->pixelFormat, c.grey ? 2 : 1);
-        EXPECT_EQ(reader->greyRows != nullptr, c.grey);
-        ASSERT_EQ(reader->width, c.width);
-        ASSERT_EQ(reader->height, static_cast<int32_t>(c.pixels.size()) / c.width);
+        EXPECT_EQ(std::tuple(reader->pixelFormat, reader->greyRows != nullptr), std::tuple(c.grey ? 2 : 1, c.grey));
+        ASSERT_EQ(std::tuple(reader->width, reader->height),
+                  std::tuple(c.width, static_cast<int32_t>(c.pixels.size()) / c.width));
         EXPECT_EQ(pixelsOf(*reader), c.pixels);
         uint8_t untouched[3] = {7, 8, 9};
         for (auto [x, y] : {std::pair{c.width, 0}, {-1, 0}, {0, reader->height}, {0, -1}})
