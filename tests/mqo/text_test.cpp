@@ -118,11 +118,8 @@ TEST(BufferedLineReader, readsLinePiecesAsTheyEndInTheFile) {
     EXPECT_EQ(readAll<BufferedLineReader>("a\x95\nb\n"), (Lines{{"a\x95\n"}, {"b"}}));
     EXPECT_EQ(readAll<BufferedLineReader>(std::string_view("a\0b c\nd", 7)), (Lines{{"a"}, {"d"}}));
 
-    std::string longLine = std::string(8189, 'x') + " yz w\n";
-    Lines pieces = readAll<BufferedLineReader>(longLine);
-    ASSERT_EQ(pieces.size(), 2u);
-    EXPECT_EQ(pieces[0], (Tokens{std::string(8189, 'x')}));
-    EXPECT_EQ(pieces[1], (Tokens{"yz", "w"}));
+    EXPECT_EQ(readAll<BufferedLineReader>(std::string(8189, 'x') + " yz w\n"),
+              (Lines{{std::string(8189, 'x')}, {"yz", "w"}}));
 }
 
 TEST(StreamLineReader, endsLinesAtCarriageReturnsToo) {
@@ -151,31 +148,24 @@ TEST(NumberText, decimalsAreCorrectlyRoundedAndNeverHexOrNamed) {
         {"1.5", 1.5},
         {"-.5", -0.5},
         {"5.", 5},
-        {".", 0},
-        {"-.", 0},
         {"+2.5e3x", 2500},
         {"1e", 1},
         {"1e+", 1},
         {"2E-2", 0.02},
         {"  \t0.1", 0.1},
-        {"0x1A", 0},
-        {"inf", 0},
-        {"-nan", 0},
-        {"e5", 0},
         {"1,5", 1},
-        {"1e400", infinity},
         {"-1e400", -infinity},
-        {"1e-400", 0},
-        {"1e99999999999999999999", infinity},
         {"4.9e-324", std::numeric_limits<double>::denorm_min()},
         {"1.7976931348623157e308", std::numeric_limits<double>::max()},
         {"0.000000000000000000000000000000000000000000000000000000000000001e63", 1},
-        {"1" + zeros, infinity},
-        {"0." + zeros + "1e50", 0},
-        {zeros + "1e-330", 0},
         {zeros + "1.5", 1.5},
     };
     for (const auto& [text, value] : cases) EXPECT_EQ(decimalToDouble(text), value) << text;
+    for (const std::string& text : std::initializer_list<std::string>{"1e400", "1e99999999999999999999", "1" + zeros})
+        EXPECT_EQ(decimalToDouble(text), infinity) << text;
+    for (const std::string& text : std::initializer_list<std::string>{".", "-.", "0x1A", "inf", "-nan", "e5", "1e-400",
+                                                                      "0." + zeros + "1e50", zeros + "1e-330"})
+        EXPECT_EQ(decimalToDouble(text), 0) << text;
     EXPECT_TRUE(std::signbit(decimalToDouble("-1e-400")));
 }
 
