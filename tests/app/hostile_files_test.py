@@ -109,8 +109,7 @@ class HostileFiles(unittest.TestCase):
         ]
         for name, classic, model_mode in cases:
             with self.subTest(texture=name):
-                model = mqo([box("b", (1, 1, 1))], [material("m", (1, 1, 1))]).replace(
-                    b"power(5) ", b'power(5) tex("' + name.encode("latin-1") + b'")')
+                model = mqo([box("b", (1, 1, 1))], [material("m", (1, 1, 1), extra=f'tex("{name}")')], encoding="latin-1")
                 (self.folder / "model.mqo").write_bytes(model)
                 read = len(model) + ((texture / name).stat().st_size if name in pictures else 0)
                 self.check("model.mqo", read, classic=classic, model_mode=model_mode)

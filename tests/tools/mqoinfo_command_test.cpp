@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "mqo/model_document.h"
@@ -43,43 +44,36 @@ TEST(MqoinfoCommand, exitStatusTellsReadFromRefusedFromUnusable) {
     const std::string cut = folder.write("cut.mqo", model.substr(0, model.find("vertex")));
     const std::string notModel = folder.write("not.mqo", "hello\n");
     const std::string missing = (folder.path() / "missing.mqo").string();
-    const struct {
-        std::vector<std::string> arguments;
-        int status;
-        std::string outStart;  // empty: nothing at all on standard output
-        std::string err;
-        const char* stdoutPath = "";
-    } cases[] = {
-        {{"--classic", good}, 0, "file: " + good + "\nresult: 0\n", ""},
-        {{"--json", "--classic", good}, 0, "{\"result\": 0, \"scene\"", ""},
-        {{"--json", good}, 0, "{\"result\": 0, \"codePage\": \"932\", \"stoppedAt\": null, ", ""},
+    const std::string cutSummary = "file: " + cut +
+                                   "\ncode page: 932\nresult: -2 EOF, reading stopped at line 5: expected \"}\" "
+                                   "closing the Object chunk before the end of the file\n";
+    // The arguments, the exit status, the start of standard output (empty:
+    // nothing at all), standard error, and where standard output goes.
+    const std::tuple<std::vector<std::string>, int, std::string, std::string, const char*> cases[] = {
+        {{"--classic", good}, 0, "file: " + good + "\nresult: 0\n", "", ""},
+        {{"--json", "--classic", good}, 0, "{\"result\": 0, \"scene\"", "", ""},
+        {{"--json", good}, 0, "{\"result\": 0, \"codePage\": \"932\", \"stoppedAt\": null, ", "", ""},
         // A refused model is still described.
-        {{"--classic", cut}, 1, "file: " + cut + "\nresult: -2 EOF, reading stopped at line 5\n", ""},
-        {{cut},
-         1,
-         "file: " + cut +
-             "\ncode page: 932\nresult: -2 EOF, reading stopped at line 5: expected \"}\" closing the Object chunk "
-             "before the end of the file\n",
-         ""},
-        {{"--classic", "--json", notModel}, 1, "{\"result\": -3, ", ""},
-        {{"--json", missing}, 2, "", "mqoinfo: cannot open " + missing + ": No such file or directory\n"},
+        {{"--classic", cut}, 1, "file: " + cut + "\nresult: -2 EOF, reading stopped at line 5\n", "", ""},
+        {{cut}, 1, cutSummary, "", ""},
+        {{"--classic", "--json", notModel}, 1, "{\"result\": -3, ", "", ""},
+        {{"--json", missing}, 2, "", "mqoinfo: cannot open " + missing + ": No such file or directory\n", ""},
         // A folder opens but cannot be read: that is no verdict on a model.
-        {{"--json", folder.path()}, 2, "", "mqoinfo: cannot open " + folder.path().string() + ": Is a directory\n"},
+        {{"--json", folder.path()}, 2, "", "mqoinfo: cannot open " + folder.path().string() + ": Is a directory\n", ""},
         {{"--json", good}, 2, "", "mqoinfo: cannot write the output\n", "/dev/full"},
-        {{"--help"}, 0, USAGE + "Tells what the viewer reads from the model FILE", ""},
-        {{}, 2, "", USAGE},
-        {{"--json"}, 2, "", USAGE},
-        {{"--xml", good}, 2, "", USAGE},
-        {{"--json", "--json", good}, 2, "", USAGE},
-        {{"--json", good, good}, 2, "", USAGE},
-        {{"--help", good}, 2, "", USAGE},
+        {{"--help"}, 0, USAGE + "Tells what the viewer reads from the model FILE", "", ""},
+        {{}, 2, "", USAGE, ""},
+        {{"--json"}, 2, "", USAGE, ""},
+        {{"--xml", good}, 2, "", USAGE, ""},
+        {{"--json", "--json", good}, 2, "", USAGE, ""},
+        {{"--json", good, good}, 2, "", USAGE, ""},
+        {{"--help", good}, 2, "", USAGE, ""},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.arguments));
-        const CommandResult run = runMqoinfo(c.arguments, c.stdoutPath);
-        EXPECT_EQ(run.status, c.status);
-        EXPECT_TRUE(c.outStart.empty() ? run.out.empty() : run.out.starts_with(c.outStart)) << run.out;
-        EXPECT_EQ(run.err, c.err);
+    for (const auto& [arguments, status, outStart, err, stdoutPath] : cases) {
+        SCOPED_TRACE(testing::PrintToString(arguments));
+        const CommandResult run = runMqoinfo(arguments, stdoutPath);
+        EXPECT_EQ(std::tuple(run.status, run.err), std::tuple(status, err));
+        EXPECT_TRUE(outStart.empty() ? run.out.empty() : run.out.starts_with(outStart)) << run.out;
     }
 }
 
