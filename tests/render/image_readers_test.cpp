@@ -94,74 +94,70 @@ TEST(ImageReaders, picturesComeOutTopRowFirstInRedGreenBlue) {
     std::fill(blackOverGrey.pixels.begin() + 64, blackOverGrey.pixels.end(), 220);
     std::vector<Rgb> blackOverGreyPixels(64, BLACK);
     blackOverGreyPixels.resize(128, {220, 220, 220});
-    // Each picture's pixels, top row first, and a file that stores it.
-    struct Case {
-        const char* what;
-        Kind kind;
-        Bytes file;
-        int32_t width;
-        std::vector<Rgb> pixels;
-        bool grey = false;
-    } cases[] = {
+    // What each picture is, its reader, a file that stores it, its width, its
+    // pixels top row first, and whether they come as grey rows.
+    const std::tuple<const char*, Kind, Bytes, int32_t, std::vector<Rgb>, bool> cases[] = {
         // clang-format off
-        {"tga bottom row first", TGA, tgaFile({.width = 2, .height = 2}, bgr({BLUE, WHITE, RED, GREEN})), 2, rgbw},
-        {"tga top row first", TGA, tgaFile({.descriptor = 0x20, .width = 2, .height = 2}, bgr(rgbw)), 2, rgbw},
+        {"tga bottom first", TGA, tgaFile({.width = 2, .height = 2}, bgr({BLUE, WHITE, RED, GREEN})), 2, rgbw, false},
+        {"tga top row first", TGA, tgaFile({.descriptor = 0x20, .width = 2, .height = 2}, bgr(rgbw)), 2, rgbw, false},
         {"tga 32 bits, image ID", TGA, tgaFile({.pixelDepth = 32, .imageId = "made by hand", .width = 2, .height = 1},
-                                               bgra({RED, GREEN})), 2, {RED, GREEN}},
+                                               bgra({RED, GREEN})), 2, {RED, GREEN}, false},
         // The fourth pixel keeps only its blue, the top row is missing: every
         // missing byte reads as 0xFF.
         {"tga cut short", TGA, withoutLast(tgaFile({.width = 2, .height = 3}, bgr({RED, GREEN, BLUE, {10, 20, 30}})), 2),
-         2, {WHITE, WHITE, BLUE, {0xFF, 0xFF, 30}, RED, GREEN}},
+         2, {WHITE, WHITE, BLUE, {0xFF, 0xFF, 30}, RED, GREEN}, false},
         {"tga grey", TGA, tgaFile({.imageType = 3, .pixelDepth = 8, .width = 2, .height = 1}, {1, 2}), 2,
          {{1, 1, 1}, {2, 2, 2}}, true},
         {"bmp rows padded to four bytes", BMP, bmpFile({.width = 3, .height = 2},
             join({bgr({RED, GREEN, BLUE}), {7, 7, 7}, bgr({WHITE, GREEN, RED}), {7, 7, 7}})), 3,
-         {WHITE, GREEN, RED, RED, GREEN, BLUE}},
+         {WHITE, GREEN, RED, RED, GREEN, BLUE}, false},
         {"bmp negative height", BMP, bmpFile({.width = 2, .height = -2},
-            join({bgr({RED, GREEN}), {7, 7}, bgr({BLUE, WHITE}), {7, 7}})), 2, rgbw},
+            join({bgr({RED, GREEN}), {7, 7}, bgr({BLUE, WHITE}), {7, 7}})), 2, rgbw, false},
         // A 32-bit picture with a longer information header and a gap, as
         // newer writers leave.
         {"bmp 32 bits, data offset", BMP, bmpFile({.width = 2, .height = 1, .bitsPerPixel = 32, .infoHeaderSize = 124,
-                                                   .gap = 6}, bgra({RED, GREEN})), 2, {RED, GREEN}},
+                                                   .gap = 6}, bgra({RED, GREEN})), 2, {RED, GREEN}, false},
         // The run of four red pixels ends the bottom row and starts the top.
         {"model tga run-length, packets across rows", MODEL_TGA, tgaFile({.imageType = 10, .pixelDepth = 32, .width = 3,
-            .height = 2}, join({{RUN | 3}, bgra({RED}), {1}, bgra({GREEN, BLUE})})), 3, {RED, GREEN, BLUE, RED, RED, RED}},
+            .height = 2}, join({{RUN | 3}, bgra({RED}), {1}, bgra({GREEN, BLUE})})), 3, {RED, GREEN, BLUE, RED, RED, RED},
+         false},
         {"model tga run-length grey", MODEL_TGA, tgaFile({.imageType = 11, .pixelDepth = 8, .width = 3, .height = 1},
             {RUN | 1, 9, 0, 200}), 3, {{9, 9, 9}, {9, 9, 9}, {200, 200, 200}}, true},
         // 15-bit entries from index 1: index 0 comes before the map and index
         // 9 after it, and both give black.
         {"model tga run-length colour map", MODEL_TGA, tgaFile({.imageType = 9, .pixelDepth = 8, .descriptor = 0x20,
             .colourMapType = 1, .width = 2, .height = 2, .mapFirstIndex = 1, .mapEntrySize = 15,
-            .colourMap = {0x00, 0x7C, 0x1F, 0x00}}, {2, 1, 2, 0, RUN, 9}), 2, {RED, BLUE, BLACK, BLACK}},
+            .colourMap = {0x00, 0x7C, 0x1F, 0x00}}, {2, 1, 2, 0, RUN, 9}), 2, {RED, BLUE, BLACK, BLACK}, false},
         {"model tga colour map, 16-bit indexes", MODEL_TGA, tgaFile({.imageType = 1, .pixelDepth = 16,
             .colourMapType = 1, .width = 2, .height = 1, .mapEntrySize = 32, .colourMap = bgra({GREEN, WHITE})},
-            {1, 0, 0, 0}), 2, {WHITE, GREEN}},
+            {1, 0, 0, 0}), 2, {WHITE, GREEN}, false},
         // Nine pixels take two bytes of a row of four.
         {"model bmp 1 bit, rows padded", MODEL_BMP, bmpFile({.width = 9, .height = 2, .bitsPerPixel = 1,
             .palette = bgra({BLUE, WHITE})}, {0x80, 0x80, 7, 7, 0, 0, 7, 7}), 9,
-         {BLUE, BLUE, BLUE, BLUE, BLUE, BLUE, BLUE, BLUE, BLUE, WHITE, BLUE, BLUE, BLUE, BLUE, BLUE, BLUE, BLUE, WHITE}},
+         {BLUE, BLUE, BLUE, BLUE, BLUE, BLUE, BLUE, BLUE, BLUE, WHITE, BLUE, BLUE, BLUE, BLUE, BLUE, BLUE, BLUE, WHITE},
+         false},
         {"model bmp 4 bits top first, an index past the palette", MODEL_BMP, bmpFile({.width = 3, .height = -2,
             .bitsPerPixel = 4, .coloursUsed = 2, .palette = bgra({RED, GREEN})}, {0x01, 0x20, 7, 7, 0x10, 0x00, 7, 7}),
-         3, {RED, GREEN, BLACK, GREEN, RED, RED}},
-        {"jpeg grey, as colour rows", JPEG, encodeJpeg(blackOverGrey, 100), 8, blackOverGreyPixels},
+         3, {RED, GREEN, BLACK, GREEN, RED, RED}, false},
+        {"jpeg grey, as colour rows", JPEG, encodeJpeg(blackOverGrey, 100), 8, blackOverGreyPixels, false},
         {"model bmp 8 bits", MODEL_BMP, bmpFile({.width = 3, .height = 1, .bitsPerPixel = 8, .coloursUsed = 3,
-            .palette = bgra({RED, GREEN, BLUE})}, {2, 1, 0, 7}), 3, {BLUE, GREEN, RED}},
+            .palette = bgra({RED, GREEN, BLUE})}, {2, 1, 0, 7}), 3, {BLUE, GREEN, RED}, false},
         // clang-format on
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        std::unique_ptr<ImageReader> reader = makeReader(c.kind);
-        EXPECT_EQ(loadBytes(*reader, c.file), 0);
-        EXPECT_EQ(std::tuple(reader->pixelFormat, reader->greyRows != nullptr), std::tuple(c.grey ? 2 : 1, c.grey));
+    for (const auto& [what, kind, file, width, pixels, grey] : cases) {
+        SCOPED_TRACE(what);
+        std::unique_ptr<ImageReader> reader = makeReader(kind);
+        EXPECT_EQ(loadBytes(*reader, file), 0);
+        EXPECT_EQ(std::tuple(reader->pixelFormat, reader->greyRows != nullptr), std::tuple(grey ? 2 : 1, grey));
         ASSERT_EQ(std::tuple(reader->width, reader->height),
-                  std::tuple(c.width, static_cast<int32_t>(c.pixels.size()) / c.width));
-        EXPECT_EQ(pixelsOf(*reader), c.pixels);
+                  std::tuple(width, static_cast<int32_t>(pixels.size()) / width));
+        EXPECT_EQ(pixelsOf(*reader), pixels);
         uint8_t untouched[3] = {7, 8, 9};
-        for (auto [x, y] : {std::pair{c.width, 0}, {-1, 0}, {0, reader->height}, {0, -1}})
+        for (auto [x, y] : {std::pair{width, 0}, {-1, 0}, {0, reader->height}, {0, -1}})
             EXPECT_EQ(reader->getPixel(x, y, untouched), 0) << x << ", " << y;
         EXPECT_EQ((Rgb{untouched[0], untouched[1], untouched[2]}), (Rgb{7, 8, 9}));
         reader->releaseRows();
-        EXPECT_TRUE(reader->rgbRows == nullptr && reader->greyRows == nullptr && reader->width == c.width);
+        EXPECT_TRUE(reader->rgbRows == nullptr && reader->greyRows == nullptr && reader->width == width);
     }
 }
 
