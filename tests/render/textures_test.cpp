@@ -24,12 +24,6 @@ std::tuple<GLint, GLint, Bytes> readBack(GLuint id) {
     return {width, height, rgba};
 }
 
-Bytes alphasOf(GLuint id) {
-    Bytes rgba = std::get<2>(readBack(id)), alphas;
-    for (size_t i = 3; i < rgba.size(); i += 4) alphas.push_back(rgba[i]);
-    return alphas;
-}
-
 std::string setupTexturesPrinting() {
     testing::internal::CaptureStdout();
     setupTextures();
@@ -75,7 +69,7 @@ TEST_F(Textures, textureIsTheImageTransposedWithAlphaFromItsPlane) {
     // two texels.
     EXPECT_EQ(readBack(textureIds[0]), std::tuple(2, 3, Bytes{1,  2,  3,  100, 11, 12, 13, 101, 4,  5,  6,  110,
                                                               14, 15, 16, 111, 7,  8,  9,  255, 17, 18, 19, 255}));
-    EXPECT_EQ(alphasOf(textureIds[1]), (Bytes{0, 255, 100, 255}));
+    EXPECT_EQ(readBack(textureIds[1]), std::tuple(2, 2, Bytes{0, 0, 0, 0, 0, 0, 0, 255, 0, 0, 0, 100, 0, 0, 0, 255}));
     EXPECT_EQ(readBack(textureIds[2]), std::tuple(2, 1, Bytes{40, 40, 40, 255, 50, 50, 50, 255}));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
 }
@@ -109,7 +103,9 @@ TEST_F(Textures, materialsWithoutAReadableImageGetNoTexture) {
                   std::tuple(int32_t{textured}, textured, textured));
         EXPECT_EQ(std::tuple(material.hasAlpha, material.alphaImage), std::tuple(0, nullptr));
     }
-    for (int m : {6, 7}) EXPECT_EQ(alphasOf(textureIds[m]), Bytes(4, 255)) << m;
+    // Those two keep the texture, opaque.
+    const std::tuple fine(2, 2, Bytes{9, 9, 9, 255, 9, 9, 9, 255, 9, 9, 9, 255, 9, 9, 9, 255});
+    for (int m : {6, 7}) EXPECT_EQ(readBack(textureIds[m]), fine) << m;
 }
 
 TEST_F(Textures, overMaxMaterialsIsReportedOnceAndTheFirst256AreTextured) {
