@@ -17,12 +17,13 @@
 
 namespace {
 
-using Vec4 = std::array<float, 4>;
-
-Vec4 material(GLenum parameter) {
-    Vec4 value{};
-    glGetMaterialfv(GL_FRONT, parameter, value.data());
-    return value;
+// The current material: ambient, diffuse, specular and emitted colours, then
+// the shininess.
+std::vector<float> currentMaterial() {
+    std::vector<float> values(17);
+    for (int p = 0; GLenum parameter : {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_EMISSION, GL_SHININESS})
+        glGetMaterialfv(GL_FRONT, parameter, &values[4 * p++]);
+    return values;
 }
 
 // A vertex as GL_4D_COLOR_TEXTURE feedback reports it.
@@ -129,12 +130,10 @@ TEST_F(DisplayLists, listLeavesTheLastFacesMaterialScaledByItsFactorsAndTexturin
     shiny.spc = 0.25f;
     shiny.emi = 0.5f;
     shiny.power = 30.0f;
-    const GLenum colourParameters[4] = {GL_AMBIENT, GL_DIFFUSE, GL_SPECULAR, GL_EMISSION};
-    const Vec4 shinyColours[4] = {{0.25f, 0.125f, 0.5f, 0.25f},
-                                  {0.5f, 0.25f, 1.0f, 0.5f},
-                                  {0.125f, 0.0625f, 0.25f, 0.125f},
-                                  {0.25f, 0.125f, 0.5f, 0.25f}};
-    const Vec4 whiteColours[4] = {{51, 51, 51, 51}, {76.5f, 76.5f, 76.5f, 76.5f}, {63.75f, 63.75f, 63.75f, 63.75f}, {}};
+    const std::vector<float> shinyMaterial = {0.25f,   0.125f, 0.5f,   0.25f, 0.5f,   0.25f, 1.0f,  0.5f, 0.125f,
+                                              0.0625f, 0.25f,  0.125f, 0.25f, 0.125f, 0.5f,  0.25f, 30.0f};
+    const std::vector<float> whiteMaterial = {51,     51,     51,     51, 76.5f, 76.5f, 76.5f, 76.5f, 63.75f,
+                                              63.75f, 63.75f, 63.75f, 0,  0,     0,     0,     5.0f};
     for (int32_t index : {1, -1, 2, 300}) {
         SCOPED_TRACE(index);
         installModel({makeObject({A, B, C}, {makeFace({0, 1, 2}, 0), makeFace({0, 1, 2}, index)})},
@@ -142,9 +141,7 @@ TEST_F(DisplayLists, listLeavesTheLastFacesMaterialScaledByItsFactorsAndTexturin
         giveMaterialATexture(0);
         buildDisplayLists();
         glCallList(1);
-        const Vec4* expected = index == 1 ? shinyColours : whiteColours;
-        for (int p = 0; p < 4; ++p) EXPECT_EQ(material(colourParameters[p]), expected[p]) << colourParameters[p];
-        EXPECT_EQ(material(GL_SHININESS)[0], index == 1 ? 30.0f : 5.0f);
+        EXPECT_EQ(currentMaterial(), index == 1 ? shinyMaterial : whiteMaterial);
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     }
 }
