@@ -115,10 +115,6 @@ class Viewer:
             return next(iter(self.windows("--onlyvisible")), None)
         return poll(search, "the viewer's window")
 
-    def geometry(self):
-        """Position and size, worded as "X=.. Y=.. WIDTH=.. HEIGHT=.."."""
-        return " ".join(xdotool("getwindowgeometry", "--shell", self.window).split()[1:5])
-
     def picture(self):
         grab = subprocess.run(["/usr/bin/import", "-window", self.window, "-depth", "8", "ppm:-"], capture_output=True)
         if grab.returncode != 0:

@@ -8,7 +8,7 @@ import unittest
 from pathlib import Path
 
 from model_files import box, material, mqo
-from viewer_session import Viewer, poll
+from viewer_session import Viewer, poll, xdotool
 
 HELP_TEXT = """\
 MQOファイルを選択してください。
@@ -87,7 +87,8 @@ class EndToEnd(unittest.TestCase):
             self.assertEqual(viewer.windows(), [])
             viewer.process.stdin.write(b"\n")
             picture = viewer.picture_showing("blue", 500)
-            self.assertEqual(viewer.geometry(), "X=100 Y=100 WIDTH=800 HEIGHT=600")
+            geometry = xdotool("getwindowgeometry", "--shell", viewer.window).split()[1:5]
+            self.assertEqual(geometry, ["X=100", "Y=100", "WIDTH=800", "HEIGHT=600"])
             self.assertGreater(picture.count("black"), 0.95 * len(picture.pixels))
             self.assertEqual(len(clusters(picture.where("white"))), 2)
             self.assertEqual(picture.count("red") + picture.count("green"), 0)

@@ -45,19 +45,6 @@ private:
     std::filesystem::path path_;
 };
 
-// Runs the rest of the scope in `folder`; the old working directory comes
-// back at its end.
-class WorkingDirectory {
-public:
-    explicit WorkingDirectory(const std::filesystem::path& folder) : previous_(std::filesystem::current_path()) {
-        std::filesystem::current_path(folder);
-    }
-    ~WorkingDirectory() { std::filesystem::current_path(previous_); }
-
-private:
-    std::filesystem::path previous_;
-};
-
 inline std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});

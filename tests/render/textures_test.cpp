@@ -36,12 +36,14 @@ class Textures : public testing::Test {
 protected:
     Textures() {
         std::filesystem::create_directory(folder.path() / "Texture");
+        std::filesystem::current_path(folder.path());
         std::ranges::fill(textureIds, 0);
     }
+    ~Textures() override { std::filesystem::current_path(previousFolder); }
     void write(const std::string& name, const Bytes& bytes) { folder.write("Texture/" + name, bytes); }
 
+    const std::filesystem::path previousFolder = std::filesystem::current_path();
     ScratchFolder folder;
-    WorkingDirectory inFolder{folder.path()};
 };
 
 TEST_F(Textures, textureIsTheImageTransposedWithAlphaFromItsPlane) {
