@@ -3,6 +3,7 @@
 
 #include <png.h>
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -11,10 +12,7 @@
 
 using Bytes = std::vector<uint8_t>;
 
-struct Rgb {
-    uint8_t r, g, b;
-    bool operator==(const Rgb&) const = default;
-};
+using Rgb = std::array<uint8_t, 3>;  // red, green, blue
 
 struct TgaLayout {
     uint8_t imageType = 2;
@@ -100,7 +98,7 @@ inline Bytes bmpFile(const BmpLayout& layout, const Bytes& pixels) {
 // Pixels stored blue, green, red, one after another.
 inline Bytes bgr(const std::vector<Rgb>& pixels) {
     Bytes out;
-    for (const Rgb& pixel : pixels) out.insert(out.end(), {pixel.b, pixel.g, pixel.r});
+    for (const Rgb& pixel : pixels) out.insert(out.end(), {pixel[2], pixel[1], pixel[0]});
     return out;
 }
 

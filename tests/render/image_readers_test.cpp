@@ -50,7 +50,7 @@ Bytes withoutLast(Bytes bytes, size_t count) {
 // Palette and colour map entries stored blue, green, red and a fourth byte.
 Bytes bgra(const std::vector<Rgb>& entries) {
     Bytes out;
-    for (const Rgb& entry : entries) out.insert(out.end(), {entry.b, entry.g, entry.r, 0});
+    for (const Rgb& entry : entries) out.insert(out.end(), {entry[2], entry[1], entry[0], 0});
     return out;
 }
 
