@@ -56,8 +56,7 @@ class Picture:
 
     def where(self, kind):
         """Positions (x, y) of the pixels of the named colour."""
-        return [(i % self.width, i // self.width)
-                for i, pixel in enumerate(self.pixels) if KINDS[kind](*pixel)]
+        return [(i % self.width, i // self.width) for i, pixel in enumerate(self.pixels) if KINDS[kind](*pixel)]
 
     def count(self, kind):
         return sum(1 for pixel in self.pixels if KINDS[kind](*pixel))

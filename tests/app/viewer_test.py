@@ -60,8 +60,7 @@ def clusters(points, gap=10):
     """Groups of points, each within `gap` of another point of its group."""
     groups = []
     for point in points:
-        near = [g for g in groups
-                if any(abs(point[0] - x) <= gap and abs(point[1] - y) <= gap for x, y in g)]
+        near = [g for g in groups if any(abs(point[0] - x) <= gap and abs(point[1] - y) <= gap for x, y in g)]
         groups = [g for g in groups if g not in near] + [sum(near, [point])]
     return groups
 
