@@ -20,8 +20,7 @@ def mqo(objects, materials=(), header="Format Text Ver 1.0", extra="", encoding=
         for corners, material, *uvs in faces:
             line = f"\t\t{len(corners)} V({' '.join(map(str, corners))})"
             line += f" M({material})" if material is not None else ""
-            if uvs:
-                line += f" UV({' '.join(f'{u:g} {v:g}' for u, v in uvs[0])})"
+            line += f" UV({' '.join(f'{u:g} {v:g}' for u, v in uvs[0])})" if uvs else ""
             lines.append(line)
         lines += ["\t}", "}"]
     return "\r\n".join(lines + ["Eof", ""]).encode(encoding)
