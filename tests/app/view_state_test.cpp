@@ -83,15 +83,13 @@ TEST(ViewResize, zeroOrNegativeSideCountsAsOnePixel) {
 TEST(ViewKeys, scaleStepsRoundInSinglePrecision) {
     ViewState shrinking;
     for (int press = 0; press < 100; ++press) applyKey(shrinking, press % 2 ? 'z' : 'Z');
-    EXPECT_GT(shrinking.modelScale, 0.0f);
-    EXPECT_NEAR(shrinking.modelScale, 6.6e-7, 1e-7);
+    EXPECT_NEAR(shrinking.modelScale, 6.6e-7, 1e-7);  // not 0: each step rounds
     applyKey(shrinking, 'z');
     EXPECT_LT(shrinking.modelScale, 0.0f);
 
     ViewState growing;
     for (int press = 0; press < 100; ++press) applyKey(growing, press % 2 ? 'a' : 'A');
-    EXPECT_NEAR(growing.modelScale, 1.999999, 5e-7);
-    EXPECT_NE(growing.modelScale, 2.0f);
+    EXPECT_NEAR(growing.modelScale, 1.999999, 5e-7);  // not 2
 }
 
 TEST(ViewKeys, offsetKeysAndArrowsMoveOneUnitAlongTheirAxisAndOthersNothing) {

@@ -44,10 +44,10 @@ TEST_F(LoadModel, successfulReadFillsTheTablesWithTheFirst256ObjectsAndMaterials
         EXPECT_EQ(
             std::tuple(loadedObjects[MAX_OBJECTS - 1].name.view(), loadedMaterials[MAX_MATERIALS - 1].name.view()),
             std::tuple("object255", "material255"));
-        EXPECT_EQ(loadedMaterials[1].col[1], 0.5f);
-        EXPECT_EQ(loadedObjects[1].faces.at(0).materialIndex, 1);
-        ASSERT_EQ(loadedObjects[1].vertexCount, 3);
-        EXPECT_EQ(loadedObjects[1].vertices[1].x, 10.0f);
+        const ObjectRecord& second = loadedObjects[1];
+        ASSERT_EQ(std::tuple(loadedMaterials[1].col[1], second.faces.at(0).materialIndex, second.vertexCount),
+                  std::tuple(0.5f, 1, 3));
+        EXPECT_EQ(second.vertices[1].x, 10.0f);
     }
 }
 

@@ -116,8 +116,7 @@ TEST_F(Physics, firstObjectIsHingedToTheNextTwoOnlyWhenThereAreThree) {
 // bounces that die out and leave it resting on that side.
 TEST_F(Physics, droppedCubeFallsBouncesAndSettles) {
     simulate({cubeObject(50)});
-    std::vector<double> heights{height(0)};
-    std::vector<double> speeds{0};
+    std::vector<double> heights{height(0)}, speeds{0};
     for (int step = 1; step <= 1000; ++step) {
         steps(1);
         heights.push_back(height(0));

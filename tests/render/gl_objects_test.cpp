@@ -101,8 +101,7 @@ TEST_F(DisplayLists, objectIDrawsListIPlusOneWithItsFacesInFileOrder) {
     ObjectRecord object = makeObject({A, B, C, D}, {makeFace({2, 3, 0}), makeFace({0, 1, 2, 3})});
     installModel({triangles, object});
     buildDisplayLists();
-    EXPECT_EQ(displayListIds[0], 1u);
-    EXPECT_EQ(displayListIds[1], 2u);
+    EXPECT_EQ(std::tuple(displayListIds[0], displayListIds[1]), std::tuple(1u, 2u));
     expectPolygons(1, {{{10, 10}, {50, 10}, {50, 50}}, {{50, 50}, {50, 10}, {10, 10}}});
     expectPolygons(2, {{{50, 50}, {10, 50}, {10, 10}}, {{10, 10}, {50, 10}, {50, 50}}, {{10, 10}, {50, 50}, {10, 50}}});
 }
@@ -181,8 +180,7 @@ TEST_F(DisplayLists, anyAlphaPlaneInTheModelPutsTheAlphaTestAroundEveryList) {
     GLfloat reference = 0;
     glGetIntegerv(GL_ALPHA_TEST_FUNC, &function);
     glGetFloatv(GL_ALPHA_TEST_REF, &reference);
-    EXPECT_EQ(function, GL_GREATER);
-    EXPECT_EQ(reference, 0.5f);
+    EXPECT_EQ(std::tuple(function, reference), std::tuple(GL_GREATER, 0.5f));
 }
 
 // The texture's width, height and red, green, blue, alpha texels.
