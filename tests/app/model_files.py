@@ -44,27 +44,18 @@ def box(name, size, centre=(0, 0, 0), material=0, keys=()):
 
 
 def sphere(name, radius, rings, segments, material=0, keys=()):
-    """A UV sphere of `rings` bands and `segments` slices."""
-    vertices = [(0, radius, 0)]
-    for ring in range(1, rings):
-        polar = math.pi * ring / rings
-        for segment in range(segments):
-            around = 2 * math.pi * segment / segments
-            vertices.append((radius * math.sin(polar) * math.cos(around), radius * math.cos(polar),
-                             radius * math.sin(polar) * math.sin(around)))
-    vertices.append((0, -radius, 0))
-    last = len(vertices) - 1
+    """A UV sphere of `rings` bands and `segments` slices; its faces at the
+    poles are triangles."""
+    def point(ring, segment):
+        polar, around = math.pi * ring / rings, 2 * math.pi * segment / segments
+        return (radius * math.sin(polar) * math.cos(around), radius * math.cos(polar),
+                radius * math.sin(polar) * math.sin(around))
+    vertices = [(0, radius, 0), *[point(r, s) for r in range(1, rings) for s in range(segments)], (0, -radius, 0)]
 
     def at(ring, segment):
-        return 1 + (ring - 1) * segments + segment % segments
-
-    faces = []
-    for segment in range(segments):
-        faces.append(((0, at(1, segment + 1), at(1, segment)), material))
-        faces.append(((last, at(rings - 1, segment), at(rings - 1, segment + 1)), material))
-        for ring in range(1, rings - 1):
-            faces.append(((at(ring, segment), at(ring, segment + 1), at(ring + 1, segment + 1),
-                           at(ring + 1, segment)), material))
+        return 0 if ring == 0 else len(vertices) - 1 if ring == rings else 1 + (ring - 1) * segments + segment % segments
+    faces = [(tuple(dict.fromkeys((at(r, s), at(r, s + 1), at(r + 1, s + 1), at(r + 1, s)))), material)
+             for r in range(rings) for s in range(segments)]
     return (name, vertices, faces, list(keys))
 
 
