@@ -72,7 +72,8 @@ public:
     // the end of the file.
     size_t readBytes(char* out, size_t count) { return source_.read(out, count); }
     // Lines read so far: physical lines in the model reading, lines or
-    // 8190-byte line pieces in the classic one.
+    // 8190-byte line pieces in the classic one. Binary data after a line
+    // counts as none, whatever bytes it holds.
     int64_t lineNumber() const { return reader_.linesRead(); }
 
     // Ends the read with `code`; `format` and what follows it, as printf
