@@ -53,10 +53,13 @@ void ChunkCursor::skipChunk() {
         if (opensBinaryBlock()) skipBinaryBlock();
         return;
     }
-    // The head's tokens are gone once the next line is read.
+    // The head's tokens are gone once the next line is read. Its name goes
+    // into a failure's text as printable ASCII: the text is shown as UTF-8.
     char name[BLOCK_NAME_SIZE];
     const std::string_view head = reader_.tokenAt(0);
     snprintf(name, sizeof name, "the %.*s block", static_cast<int>(std::min<size_t>(head.size(), 32)), head.data());
+    for (char& c : name)
+        if (c != '\0' && (c < ' ' || c > '~')) c = '?';
     const std::string_view chunk(name);
     for (int depth = 1; depth > 0;) {
         if (readChunkLine(chunk) == 0) continue;
