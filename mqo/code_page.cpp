@@ -19,6 +19,9 @@ constexpr CodePageName CODE_PAGE_NAMES[] = {
 constexpr std::string_view REPLACEMENT_CHARACTER = "\xEF\xBF\xBD";
 const iconv_t NO_CONVERTER = reinterpret_cast<iconv_t>(-1);
 
+void appendWellFormedUtf8(std::string_view bytes, std::string& out);
+size_t wellFormedLength(std::string_view bytes);
+
 }  // namespace
 
 std::optional<CodePage> codePageNamed(std::string_view name) {
@@ -86,9 +89,15 @@ void TextConverter::append(std::string_view bytes, std::string_view replacement,
     out.append(chunk, chunkEnd);
 }
 
-Utf8Decoder::Utf8Decoder(CodePage page) : converter_(iconvName(page), "UTF-8") {}
+Utf8Decoder::Utf8Decoder(CodePage page) : page_(page), converter_(iconvName(page), "UTF-8") {}
 
+// NOTE: UTF-8 is checked here, not by iconv, which lets through sequences
+// for numbers beyond Unicode.
 void Utf8Decoder::append(std::string_view bytes, std::string& out) {
+    if (page_ == CodePage::Utf8) {
+        appendWellFormedUtf8(bytes, out);
+        return;
+    }
     if (converter_.usable()) {
         converter_.append(bytes, REPLACEMENT_CHARACTER, out);
         return;
@@ -106,3 +115,50 @@ std::string toUtf8(std::string_view bytes, CodePage page) {
     Utf8Decoder(page).append(bytes, out);
     return out;
 }
+
+namespace {
+
+void appendWellFormedUtf8(std::string_view bytes, std::string& out) {
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t length = wellFormedLength(bytes.substr(i));
+        if (length == 0) {
+            out += REPLACEMENT_CHARACTER;
+            ++i;
+        } else {
+            out.append(bytes.substr(i, length));
+            i += length;
+        }
+    }
+}
+
+// The length of the well-formed UTF-8 character that `bytes` starts with, as
+// the Unicode standard's table of well-formed byte sequences has them; 0
+// when they start with none.
+size_t wellFormedLength(std::string_view bytes) {
+    const auto byte = [&](size_t k) {
+        return static_cast<unsigned char>(bytes[k]);
+    };
+    unsigned char low = 0x80, high = 0xBF;  // the second byte's range
+    size_t length = 0;
+    if (byte(0) < 0x80) {
+        return 1;
+    } else if (byte(0) >= 0xC2 && byte(0) <= 0xDF) {
+        length = 2;
+    } else if (byte(0) >= 0xE0 && byte(0) <= 0xEF) {
+        length = 3;
+        if (byte(0) == 0xE0) low = 0xA0;   // no overlong forms
+        if (byte(0) == 0xED) high = 0x9F;  // no surrogates
+    } else if (byte(0) >= 0xF0 && byte(0) <= 0xF4) {
+        length = 4;
+        if (byte(0) == 0xF0) low = 0x90;
+        if (byte(0) == 0xF4) high = 0x8F;  // nothing beyond U+10FFFF
+    } else {
+        return 0;
+    }
+    if (bytes.size() < length || byte(1) < low || byte(1) > high) return 0;
+    for (size_t k = 2; k < length; ++k)
+        if ((byte(k) & 0xC0) != 0x80) return 0;
+    return length;
+}
+
+}  // namespace

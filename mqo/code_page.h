@@ -81,6 +81,7 @@ public:
     void append(std::string_view bytes, std::string& out);
 
 private:
+    CodePage page_;
     TextConverter converter_;
 };
 

@@ -191,6 +191,9 @@ TEST(CodePage, namesBecomeUtf8AndEachUndecodableByteOneReplacement) {
         {CodePage::Gbk, "\xC4\xBE\x81\x5C", "木乗"},
         {CodePage::Big5, "\xB3\x5C\xA5\x5C", "許功"},
         {CodePage::Utf8, "木\xFF目", "木\uFFFD目"},
+        // Beyond U+10FFFF, a surrogate, an overlong form.
+        {CodePage::Utf8, "\xF6\x9B\x96\x8D|\xED\xA0\x80|\xC0\x80",
+         "\uFFFD\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD"},
     };
     for (const auto& [page, bytes, utf8] : cases) EXPECT_EQ(toUtf8(bytes, page), utf8) << codePageLabel(page);
 }
