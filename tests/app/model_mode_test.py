@@ -191,14 +191,20 @@ class ModelMode(unittest.TestCase):
         # dropped alone it falls to the ground beside it.
         self.assertGreater(apart.centroid("green")[1], together.centroid("green")[1] + 30)
 
-    def test_screenshot_shows_what_the_window_shows(self):
+    def test_screenshot_shows_what_the_window_shows_and_r_frames_it_again(self):
         # Emission alone lights this box, so the orbiting lights don't change
         # it: only their white markers move.
         model = self.write("glow.mqo", mqo([box("glow", (30, 10, 20))], [material("glow", (0, 1, 0), 0, 0, 1)]))
         photographed, _ = self.photograph(model)
         with Viewer({}, arguments=[str(model)], title=f"Varnel - {model.name}") as viewer:
-            shown = viewer.picture_where(lambda p: p.where("green") == photographed.where("green"),
-                                         "the window to show the screenshot's picture")
+            framed = lambda p: p.where("green") == photographed.where("green")
+            shown = viewer.picture_where(framed, "the window to show the screenshot's picture")
+            # Moved and scaled away, "r" brings back the framed view.
+            viewer.key("f", 20)
+            viewer.key("z", 30)
+            viewer.picture_where(lambda p: not framed(p), "the keys to move the view")
+            viewer.key("r")
+            viewer.picture_where(framed, "'r' to bring back the framed view")
             viewer.quit()
         self.assertGreater(shown.count("green"), 1000)
 
