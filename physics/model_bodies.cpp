@@ -3,12 +3,14 @@
 #include <ode/ode.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
 #include "model/model_layout.h"
 #include "physics/bodies.h"
 #include "physics/physics_world.h"
+#include "physics/point_blocks.h"
 
 namespace {
 
@@ -21,10 +23,15 @@ constexpr double BODY_MASS = 10.0;
 constexpr int MAX_GROUND_CONTACTS = 32;
 constexpr double BOUNCE = 0.8;
 constexpr double BOUNCE_VELOCITY = 0.8;
+// Widens the spheres about the points, in parts of the body's reach, by far
+// more than the rounding in the heights.
+constexpr double SPHERE_MARGIN = 1e-9;
 
 struct BodyPoints {
-    // x, y, z of each vertex in world units, from the body's origin.
+    // x, y, z of each vertex in world units, from the body's origin, as
+    // collected; grouped into blocks once the body is made.
     std::vector<float> offsets;
+    BlockedPoints blocked;
     // The farthest any of them lies from the origin.
     double reach = 0;
 };
@@ -58,7 +65,12 @@ void collectBodyPoints(int32_t object, const ObjectMesh& mesh) {
 
 void createModelBodies() {
     bodyPoints.resize(modelLayout.bodyCount);
-    for (int32_t body = 0; body < modelLayout.bodyCount; ++body) createBody(body);
+    for (int32_t body = 0; body < modelLayout.bodyCount; ++body) {
+        createBody(body);
+        BodyPoints& points = bodyPoints[body];
+        points.blocked = groupIntoBlocks(points.offsets, SPHERE_MARGIN * points.reach);
+        points.offsets = {};
+    }
 }
 
 void addGroundContacts() {
@@ -105,19 +117,32 @@ void contactsOf(int32_t body, const BodyPoints& points) {
     const dReal* position = dBodyGetPosition(id);
     if (position[2] > points.reach) return;
     const dReal* rotation = dBodyGetRotation(id);
-    std::vector<dContactGeom> below;
-    for (size_t p = 0; p < points.offsets.size(); p += 3) {
-        const double x = points.offsets[p], y = points.offsets[p + 1], z = points.offsets[p + 2];
-        const double height = position[2] + rotation[8] * x + rotation[9] * y + rotation[10] * z;
-        if (height >= 0) continue;
-        dContactGeom contact{};
-        contact.pos[0] = position[0] + rotation[0] * x + rotation[1] * y + rotation[2] * z;
-        contact.pos[1] = position[1] + rotation[4] * x + rotation[5] * y + rotation[6] * z;
-        contact.pos[2] = height;
-        contact.normal[2] = 1;
-        contact.depth = -height;
-        below.push_back(contact);
+    const auto heightOf = [&](const auto& offset) {
+        return position[2] + rotation[8] * offset[0] + rotation[9] * offset[1] + rotation[10] * offset[2];
+    };
+    // Each point below the ground with its place in the order collected,
+    // which decides between points of the same depth or distance.
+    std::vector<std::pair<uint32_t, dContactGeom>> found;
+    const BlockedPoints& blocked = points.blocked;
+    for (const PointBlock& block : blocked.blocks) {
+        if (heightOf(block.centre) - block.radius >= 0) continue;
+        for (uint32_t p = block.first; p < block.end; ++p) {
+            const float* offset = &blocked.offsets[3 * p];
+            const double height = heightOf(offset);
+            if (height >= 0) continue;
+            const double x = offset[0], y = offset[1], z = offset[2];
+            dContactGeom contact{};
+            contact.pos[0] = position[0] + rotation[0] * x + rotation[1] * y + rotation[2] * z;
+            contact.pos[1] = position[1] + rotation[4] * x + rotation[5] * y + rotation[6] * z;
+            contact.pos[2] = height;
+            contact.normal[2] = 1;
+            contact.depth = -height;
+            found.emplace_back(blocked.given[p], contact);
+        }
     }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<dContactGeom> below(found.size());
+    std::transform(found.begin(), found.end(), below.begin(), [](const auto& point) { return point.second; });
     for (const dContactGeom& point : spreadDeepest(std::move(below))) {
         dContact contact{};
         contact.surface.mode = dContactBounce;
@@ -139,12 +164,16 @@ std::vector<dContactGeom> spreadDeepest(std::vector<dContactGeom> below) {
     auto deepest = std::max_element(below.begin(), below.end(),
                                     [](const dContactGeom& a, const dContactGeom& b) { return a.depth < b.depth; });
     chosen.push_back(*deepest);
+    // Each pass reads every point's place across the ground: packed
+    // together, they stay in the cache.
+    std::vector<std::array<double, 2>> across(below.size());
+    for (size_t p = 0; p < below.size(); ++p) across[p] = {below[p].pos[0], below[p].pos[1]};
     std::vector<double> distance(below.size(), INFINITY);
     while (chosen.size() < static_cast<size_t>(MAX_GROUND_CONTACTS)) {
         const dContactGeom& last = chosen.back();
         size_t farthest = 0;
-        for (size_t p = 0; p < below.size(); ++p) {
-            const double dx = below[p].pos[0] - last.pos[0], dy = below[p].pos[1] - last.pos[1];
+        for (size_t p = 0; p < across.size(); ++p) {
+            const double dx = across[p][0] - last.pos[0], dy = across[p][1] - last.pos[1];
             distance[p] = std::min(distance[p], dx * dx + dy * dy);
             if (distance[p] > distance[farthest]) farthest = p;
         }
