@@ -11,6 +11,8 @@ constexpr double exactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6, 
 constexpr int64_t LARGEST_EXACT_POWER = 22;
 constexpr uint64_t LARGEST_EXACT_MANTISSA = uint64_t{1} << 53;
 constexpr int64_t MANTISSA_DIGITS = 19;  // always fit in 64 bits
+// Any number of this many digits is below 2^53: an exact double.
+constexpr int64_t SHORT_DIGITS = 15;
 // Far beyond any double's range, so that saturating changes no result.
 constexpr int64_t EXPONENT_LIMIT = 100000;
 
@@ -86,6 +88,26 @@ double convert(const Decimal& decimal) {
     return value;
 }
 
+// Most numbers in a model: an optional minus, at most 15 digits with or
+// without a fraction, and no exponent. Read in one pass, they convert
+// exactly as `convert` converts them; anything else gives nullptr, to be read
+// the general way.
+const char* readShortDecimal(const char* p, const char* end, double& value) {
+    const bool negative = p < end && *p == '-';
+    if (negative) ++p;
+    uint64_t digits = 0;
+    const char* integerEnd = gatherDigits(p, end, digits);
+    const char* fractionEnd = integerEnd;
+    if (integerEnd < end && *integerEnd == '.') fractionEnd = gatherDigits(integerEnd + 1, end, digits);
+    const int64_t fractionDigits = integerEnd == fractionEnd ? 0 : fractionEnd - integerEnd - 1;
+    const int64_t count = (integerEnd - p) + fractionDigits;
+    if (count == 0 || count > SHORT_DIGITS || (fractionEnd < end && (*fractionEnd == 'e' || *fractionEnd == 'E')))
+        return nullptr;
+    const double absolute = static_cast<double>(digits) / exactPowersOfTen[fractionDigits];
+    value = negative ? -absolute : absolute;
+    return fractionEnd;
+}
+
 }  // namespace
 
 int32_t decimalToInt32(std::string_view text) {
@@ -111,6 +133,7 @@ double decimalToDouble(std::string_view text) {
 }
 
 const char* readDecimal(const char* text, const char* end, double& value) {
+    if (const char* shortEnd = readShortDecimal(text, end, value)) return shortEnd;
     bool negative = false;
     Decimal decimal;
     decimal.integer = skipSpaceAndSign(text, end, negative);

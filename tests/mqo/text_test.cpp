@@ -147,6 +147,9 @@ TEST(NumberText, decimalsAreCorrectlyRoundedAndNeverHexOrNamed) {
     const std::pair<std::string, double> cases[] = {
         {"1.5", 1.5},
         {"-.5", -0.5},
+        // The most digits read the short way, and one more.
+        {"-12345678901234.5", -12345678901234.5},
+        {"1234567890123456.7", 1234567890123456.7},
         {"5.", 5},
         {"+2.5e3x", 2500},
         {"1e", 1},
@@ -167,6 +170,7 @@ TEST(NumberText, decimalsAreCorrectlyRoundedAndNeverHexOrNamed) {
                                                                       "0." + zeros + "1e50", zeros + "1e-330"})
         EXPECT_EQ(decimalToDouble(text), 0) << text;
     EXPECT_TRUE(std::signbit(decimalToDouble("-1e-400")));
+    EXPECT_TRUE(std::signbit(decimalToDouble("-0.000")));
 }
 
 // A stored value is the double rounded again to a float: this text lies just
