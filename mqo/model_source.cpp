@@ -23,6 +23,7 @@ ModelSource::ModelSource(FILE* file)
 ModelSource::ModelSource(std::string_view bytes) : window_(bytes.empty() ? "" : bytes.data()), end_(bytes.size()) {}
 
 std::string_view ModelSource::readPiece(size_t limit) {
+    if (passingLineRest_) passLineRest();
     size_t searched = 0;  // bytes at the start of the piece known to hold no line feed
     size_t length = 0;
     for (;;) {
@@ -31,8 +32,20 @@ std::string_view ModelSource::readPiece(size_t limit) {
             length = static_cast<const char*>(lineFeed) - (window_ + begin_) + 1;
             break;
         }
+        if (length == limit) break;
+        // NOTE: nothing reads a line past a NUL. A line that fills the whole
+        // window ends at its first NUL, and the rest up to the line feed is
+        // passed over at the next read instead of being kept: a sparse
+        // file's gigabytes of zeros cost no memory.
+        if (length == bufferSize_) {
+            if (const void* nul = memchr(window_ + begin_, '\0', length)) {
+                length = static_cast<const char*>(nul) - (window_ + begin_) + 1;
+                passingLineRest_ = true;
+                break;
+            }
+        }
         // A piece may end beyond the window: take in more of the file first.
-        if (length == limit || !refill()) break;
+        if (!refill()) break;
         searched = length;
     }
     // NOTE: taken only now: refilling moves the window, even when nothing
@@ -49,11 +62,13 @@ int ModelSource::readByte() {
 }
 
 int ModelSource::peekByte() {
+    if (passingLineRest_) passLineRest();
     if (begin_ == end_ && !refill()) return -1;
     return static_cast<unsigned char>(window_[begin_]);
 }
 
 size_t ModelSource::read(char* out, size_t count) {
+    if (passingLineRest_) passLineRest();
     size_t copied = 0;
     while (copied < count) {
         if (begin_ == end_ && !refill()) break;
@@ -66,6 +81,7 @@ size_t ModelSource::read(char* out, size_t count) {
 }
 
 void ModelSource::skip(uint64_t count) {
+    if (passingLineRest_) passLineRest();
     size_t available = end_ - begin_;
     if (count <= available) {
         begin_ += count;
@@ -81,6 +97,19 @@ void ModelSource::skip(uint64_t count) {
         size_t taken = static_cast<size_t>(std::min<uint64_t>(beyond, end_ - begin_));
         begin_ += taken;
         beyond -= taken;
+    }
+}
+
+// Moves past the next line feed, or to the end, one window at a time.
+void ModelSource::passLineRest() {
+    passingLineRest_ = false;
+    for (;;) {
+        if (begin_ == end_ && !refill()) return;
+        if (const void* lineFeed = memchr(window_ + begin_, '\n', end_ - begin_)) {
+            begin_ = static_cast<size_t>(static_cast<const char*>(lineFeed) - window_) + 1;
+            return;
+        }
+        begin_ = end_;
     }
 }
 

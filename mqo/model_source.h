@@ -22,8 +22,8 @@ public:
     // The next bytes up to and including the first line feed, at most
     // `limit` of them, as fgets with a buffer of limit + 1 stores them.
     // Empty only at the end of the bytes. The view lasts until the next call.
-    // A line longer than the window widens it: a line is bounded only by
-    // the file.
+    // A line longer than the window widens it, up to its first NUL: a line
+    // without one is bounded only by the file.
     std::string_view readPiece(size_t limit);
     // The next byte (0 to 255), or -1 at the end.
     int readByte();
@@ -37,6 +37,7 @@ public:
 
 private:
     bool refill();
+    void passLineRest();
 
     FILE* file_ = nullptr;
     std::unique_ptr<char[]> buffer_;
@@ -45,4 +46,7 @@ private:
     size_t begin_ = 0;
     size_t end_ = 0;
     bool fileAtEnd_ = true;
+    // The piece last read ended at a NUL, and the rest of its line is still
+    // to be passed over.
+    bool passingLineRest_ = false;
 };

@@ -80,6 +80,8 @@ TEST(BoundedMemory, anyFileCostsAtMost64MiBPlusEightTimesItsSize) {
     } cases[] = {
         {"face head of 2^31 faces", HEADER + "Object {\n face 2147483647 {\n", 192 * MIB, ParseEof},
         {"vertex head of 2^31 vertices", HEADER + "Object {\n vertex 2147483647 {\n", 192 * MIB, ParseEof},
+        {"a whole line of zeros beyond the address space", HEADER + "Object {\n face 2147483647 {\n", 192 * MIB,
+         ParseEof, ReadingMode::Model},
         {"binary vertices beyond the address space", HEADER + "Object {\n BVertex 1 {\n  Vector 2147483647 [ 12 ]\n",
          256 * MIB, ParseError},
         {"vertex heads of 4 MiB lists holding one vertex each",
