@@ -51,6 +51,19 @@ FaceCorners FaceList::corners(size_t index) const {
             cornersIn(all.uvs, first, count), cornersIn(all.colours, first, count)};
 }
 
+void FaceList::addVertex(int32_t vertex) {
+    Lists& all = lists();
+    if (all.vertices.size() == UINT32_MAX) throw std::bad_alloc();
+    all.vertices.push_back(vertex);
+}
+
+// Faces before this one that had none get zeros.
+void FaceList::addUv(TexturePoint uv) {
+    Lists& all = lists();
+    if (all.uvs.size() < all.finishedCorners) all.uvs.resize(all.finishedCorners);
+    all.uvs.push_back(uv);
+}
+
 void FaceList::addColour(uint32_t colour) {
     Lists& all = lists();
     if (all.colours.size() < all.finishedCorners) all.colours.resize(all.finishedCorners);
@@ -86,4 +99,9 @@ size_t FaceList::bytes() const {
     if (!lists_) return 0;
     return sizeof(Lists) + lists_->heads.capacity() * sizeof(Head) + lists_->vertices.capacity() * sizeof(int32_t) +
            lists_->uvs.capacity() * sizeof(TexturePoint) + lists_->colours.capacity() * sizeof(uint32_t);
+}
+
+FaceList::Lists& FaceList::lists() {
+    if (!lists_) lists_ = std::make_unique<Lists>();
+    return *lists_;
 }

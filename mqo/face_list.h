@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <new>
 #include <span>
 
 #include "mqo/face_record.h"
@@ -56,17 +55,8 @@ public:
     // texture point and one colour for each. It joins the list at
     // finishFace and leaves no trace at dropFace. Throws std::bad_alloc,
     // also when the object's corners would pass 2^32.
-    void addVertex(int32_t vertex) {
-        Lists& all = lists();
-        if (all.vertices.size() == UINT32_MAX) throw std::bad_alloc();
-        all.vertices.push_back(vertex);
-    }
-    // Faces before this one that had none get zeros.
-    void addUv(TexturePoint uv) {
-        Lists& all = lists();
-        if (all.uvs.size() < all.finishedCorners) all.uvs.resize(all.finishedCorners);
-        all.uvs.push_back(uv);
-    }
+    void addVertex(int32_t vertex);
+    void addUv(TexturePoint uv);
     void addColour(uint32_t colour);
     void finishFace(int32_t materialIndex);
     void dropFace();
@@ -90,10 +80,7 @@ private:
         size_t finishedCorners = 0;
     };
 
-    Lists& lists() {
-        if (!lists_) lists_ = std::make_unique<Lists>();
-        return *lists_;
-    }
+    Lists& lists();
 
     // Null while the list is empty: an object without faces costs a pointer.
     std::unique_ptr<Lists> lists_;
