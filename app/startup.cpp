@@ -20,6 +20,7 @@
 #include "model/model_file.h"
 #include "model/model_layout.h"
 #include "model/object_mesh.h"
+#include "model/shown_objects.h"
 #include "physics/collision_mesh.h"
 #include "physics/model_bodies.h"
 #include "physics/physics_world.h"
@@ -60,7 +61,11 @@ void startModelMode(const CommandLine& commandLine) {
     modelSettings.folder = std::filesystem::path(path).parent_path();
     modelSettings.separateParts = commandLine.separateParts;
     printHelpInLocaleEncoding();
-    if (auto failure = loadModelFile(file)) reportReadFailure(path, *failure);
+    if (auto failure = loadModelFile(file))
+        reportReadFailure(path, *failure);
+    else
+        for (const std::string& note : makeShownObjects())
+            std::fprintf(stderr, "varnel: %s: %s\n", printableName(path).c_str(), note.c_str());
     std::fclose(file);
     endPhase("read");
 }

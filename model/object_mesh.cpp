@@ -27,8 +27,6 @@ constexpr double DEGREES_TO_RADIANS = 3.14159265358979323846 / 180.0;
 
 std::vector<MirrorCopy> mirrorCopies(const ObjectRecord& object);
 Affine reflectionInFrame(const ObjectRecord& object, int axes);
-void rotationOf(const Point3& angles, double out[3][3]);
-bool cornersAreVertices(const FaceCorners& face, size_t vertexCount);
 void appendFaceTriangles(const ObjectRecord& object, uint32_t faceIndex, std::vector<MeshTriangle>& triangles);
 
 }  // namespace
@@ -100,6 +98,37 @@ Bounds meshBounds(const ObjectRecord& object) {
     return bounds;
 }
 
+// The turns are applied in the order bank, pitch, heading.
+void rotationOf(const Point3& angles, double out[3][3]) {
+    const double h = angles.x * DEGREES_TO_RADIANS, p = angles.y * DEGREES_TO_RADIANS,
+                 b = angles.z * DEGREES_TO_RADIANS;
+    const double ch = std::cos(h), sh = std::sin(h), cp = std::cos(p), sp = std::sin(p), cb = std::cos(b),
+                 sb = std::sin(b);
+    const double heading[3][3] = {{ch, 0, sh}, {0, 1, 0}, {-sh, 0, ch}};
+    const double pitch[3][3] = {{1, 0, 0}, {0, cp, -sp}, {0, sp, cp}};
+    const double bank[3][3] = {{cb, -sb, 0}, {sb, cb, 0}, {0, 0, 1}};
+    double headingPitch[3][3];
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            headingPitch[r][c] = 0;
+            for (int k = 0; k < 3; ++k) headingPitch[r][c] += heading[r][k] * pitch[k][c];
+        }
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c) {
+            out[r][c] = 0;
+            for (int k = 0; k < 3; ++k) out[r][c] += headingPitch[r][k] * bank[k][c];
+        }
+}
+
+bool cornersAreVertices(const FaceCorners& face, size_t vertexCount) {
+    return std::all_of(face.vertices.begin(), face.vertices.end(),
+                       [&](int32_t index) { return index >= 0 && static_cast<size_t>(index) < vertexCount; });
+}
+
+size_t drawnCopies(const ObjectRecord& object) {
+    return 1 + mirrorCopies(object).size();
+}
+
 Bounds boundsOf(const std::vector<Point3>& points) {
     Bounds bounds;
     for (const Point3& point : points)
@@ -149,34 +178,6 @@ Affine reflectionInFrame(const ObjectRecord& object, int axes) {
         }
     }
     return map;
-}
-
-// Heading about y, pitch about x, bank about z, in degrees, applied in the
-// order bank, pitch, heading.
-void rotationOf(const Point3& angles, double out[3][3]) {
-    const double h = angles.x * DEGREES_TO_RADIANS, p = angles.y * DEGREES_TO_RADIANS,
-                 b = angles.z * DEGREES_TO_RADIANS;
-    const double ch = std::cos(h), sh = std::sin(h), cp = std::cos(p), sp = std::sin(p), cb = std::cos(b),
-                 sb = std::sin(b);
-    const double heading[3][3] = {{ch, 0, sh}, {0, 1, 0}, {-sh, 0, ch}};
-    const double pitch[3][3] = {{1, 0, 0}, {0, cp, -sp}, {0, sp, cp}};
-    const double bank[3][3] = {{cb, -sb, 0}, {sb, cb, 0}, {0, 0, 1}};
-    double headingPitch[3][3];
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) {
-            headingPitch[r][c] = 0;
-            for (int k = 0; k < 3; ++k) headingPitch[r][c] += heading[r][k] * pitch[k][c];
-        }
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c) {
-            out[r][c] = 0;
-            for (int k = 0; k < 3; ++k) out[r][c] += headingPitch[r][k] * bank[k][c];
-        }
-}
-
-bool cornersAreVertices(const FaceCorners& face, size_t vertexCount) {
-    return std::all_of(face.vertices.begin(), face.vertices.end(),
-                       [&](int32_t index) { return index >= 0 && static_cast<size_t>(index) < vertexCount; });
 }
 
 void appendFaceTriangles(const ObjectRecord& object, uint32_t faceIndex, std::vector<MeshTriangle>& triangles) {

@@ -27,6 +27,17 @@ struct ObjectMesh {
 // left out.
 ObjectMesh buildObjectMesh(const ObjectRecord& object);
 
+// Whether every corner of the face names one of the object's vertices.
+bool cornersAreVertices(const FaceCorners& face, size_t vertexCount);
+
+// How many times the object is drawn: once, and once for each mirrored copy.
+size_t drawnCopies(const ObjectRecord& object);
+
+// The turn of a frame given by heading about y, pitch about x and bank about
+// z, in degrees, as the object's rotation key gives them: rows of a 3 x 3
+// matrix that takes the frame's axes into the model's.
+void rotationOf(const Point3& angles, double out[3][3]);
+
 // The smallest box around some points.
 struct Bounds {
     Point3 min{1e30f, 1e30f, 1e30f};

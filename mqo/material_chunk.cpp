@@ -9,6 +9,11 @@ struct FactorAttribute {
     float MaterialRecord::*field;
 };
 
+struct TripleAttribute {
+    std::string_view keyword;
+    float (MaterialRecord::*field)[3];
+};
+
 struct TextAttribute {
     std::string_view keyword;
     RecordText MaterialRecord::*field;
@@ -17,6 +22,12 @@ struct TextAttribute {
 constexpr FactorAttribute factorAttributes[] = {
     {"dif", &MaterialRecord::dif}, {"amb", &MaterialRecord::amb},     {"spc", &MaterialRecord::spc},
     {"emi", &MaterialRecord::emi}, {"power", &MaterialRecord::power},
+};
+
+constexpr TripleAttribute tripleAttributes[] = {
+    {"proj_pos", &MaterialRecord::projPos},
+    {"proj_scale", &MaterialRecord::projScale},
+    {"proj_angle", &MaterialRecord::projAngle},
 };
 
 constexpr TextAttribute textAttributes[] = {
@@ -64,6 +75,19 @@ int readMaterialAttribute(const LineTokenizer& line, MaterialRecord& material, i
         if (!enclosed(i + 3)) return count;
         material.*attribute.field = static_cast<float>(line.floatAt(i + 2));
         return i + 4;
+    }
+    // NOTE: a malformed projection is passed over as an unknown attribute,
+    // as it always was, and the walk goes on.
+    if (line.tokenIs(i, "proj_type") && i + 3 < count) {
+        if (!enclosed(i + 3)) return skipUnknownAttribute(line, i);
+        material.projType = line.intAt(i + 2);
+        return i + 4;
+    }
+    for (const TripleAttribute& attribute : tripleAttributes) {
+        if (!line.tokenIs(i, attribute.keyword) || i + 5 >= count) continue;
+        if (!enclosed(i + 5)) return skipUnknownAttribute(line, i);
+        for (int k = 0; k < 3; ++k) (material.*attribute.field)[k] = static_cast<float>(line.floatAt(i + 2 + k));
+        return i + 6;
     }
     for (const TextAttribute& attribute : textAttributes) {
         if (!line.tokenIs(i, attribute.keyword) || i + 3 >= count) continue;

@@ -22,6 +22,13 @@ struct MaterialRecord {
     RecordText bump;
     RecordText name;
     int32_t imageKind = 0;
+    // A projection that gives the material's faces their texture
+    // coordinates: 1 planar, 2 cylindrical, 3 spherical; 0 keeps their own.
+    // Its frame: origin, size, and heading, pitch and bank in degrees.
+    int32_t projType = 0;
+    float projPos[3] = {0, 0, 0};
+    float projScale[3] = {1, 1, 1};
+    float projAngle[3] = {0, 0, 0};
     // Copies of a material share its images; the last holder releases them.
     std::shared_ptr<ImageReader> textureImage;
     std::shared_ptr<ImageReader> alphaImage;

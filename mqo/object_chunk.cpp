@@ -1,6 +1,5 @@
 // The Object chunk: transform and display keys, text and binary vertex
 // blocks, vertex weights; faces are read in face_chunk.cpp.
-#include <algorithm>
 #include <bit>
 
 #include "mqo/chunk_readers.h"
@@ -20,19 +19,17 @@ struct FactorKey {
 };
 
 constexpr IntegerKey integerKeys[] = {
-    {"visible", &ObjectRecord::visible},
-    {"shading", &ObjectRecord::shading},
-    {"mirror", &ObjectRecord::mirror},
-    {"mirror_axis", &ObjectRecord::mirrorAxis},
+    {"visible", &ObjectRecord::visible},    {"shading", &ObjectRecord::shading},
+    {"mirror", &ObjectRecord::mirror},      {"mirror_axis", &ObjectRecord::mirrorAxis},
+    {"patch", &ObjectRecord::patch},        {"segment", &ObjectRecord::segment},
+    {"lathe", &ObjectRecord::lathe},        {"lathe_axis", &ObjectRecord::latheAxis},
+    {"lathe_seg", &ObjectRecord::latheSeg},
 };
 
 constexpr FactorKey factorKeys[] = {
     {"facet", &ObjectRecord::facet},
     {"mirror_dis", &ObjectRecord::mirrorDistance},
 };
-
-// Keys that only serve modelling and say nothing the viewer draws.
-constexpr std::string_view modellingKeys[] = {"patch", "segment", "lathe", "lathe_axis", "lathe_seg"};
 
 constexpr size_t BINARY_VERTEX_SIZE = 12;
 
@@ -48,7 +45,6 @@ void readVertexAttrChunk(ChunkCursor& cursor, ObjectRecord& object);
 void readWeights(ChunkCursor& cursor, ObjectRecord& object, SubBlockEnd end);
 void skipSubBlock(ChunkCursor& cursor, SubBlockEnd end);
 bool endsSubBlock(const ChunkCursor& cursor, SubBlockEnd end);
-bool isModellingKey(const LineTokenizer& line);
 float littleEndianFloat(const char* bytes);
 
 }  // namespace
@@ -67,7 +63,7 @@ void readObjectChunk(ChunkCursor& cursor, ObjectRecord& object, int32_t material
         } else if (line.keywordIs("translation", 2)) {
             object.translation = cursor.pointAt(1);
             object.hasTranslation = true;
-        } else if (readObjectKey(line, object) || isModellingKey(line)) {
+        } else if (readObjectKey(line, object)) {
             continue;
         } else if (line.keywordIs("vertex", 3)) {
             cursor.requireBlockHead("a vertex line");
@@ -196,11 +192,6 @@ void skipSubBlock(ChunkCursor& cursor, SubBlockEnd end) {
 
 bool endsSubBlock(const ChunkCursor& cursor, SubBlockEnd end) {
     return end == SubBlockEnd::AtFirstToken ? cursor.line().keywordIs("}", 1) : cursor.lastTokenIs("}");
-}
-
-bool isModellingKey(const LineTokenizer& line) {
-    return std::any_of(std::begin(modellingKeys), std::end(modellingKeys),
-                       [&](std::string_view key) { return line.keywordIs(key, 2); });
 }
 
 float littleEndianFloat(const char* bytes) {

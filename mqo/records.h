@@ -58,6 +58,11 @@ struct ObjectRecord {
     int32_t mirror = 0;      // 0 none, 1 or 2 mirrored copies
     int32_t mirrorAxis = 1;  // planes to mirror across: 1 x, 2 y, 4 z
     float mirrorDistance = 0;
+    int32_t patch = 0;      // 1, 2 or 3: a curved surface over these faces
+    int32_t segment = 1;    // its rounds of subdivision
+    int32_t lathe = 0;      // not 0: the two-corner faces are revolved
+    int32_t latheAxis = 0;  // about 0 x, 1 y, 2 z
+    int32_t latheSeg = 12;  // in this many steps
 
     // No range check: callers walk 0 .. vertexCount - 1.
     VertexRecord vertexAt(int32_t index) const { return vertices[index]; }

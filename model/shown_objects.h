@@ -1,0 +1,45 @@
+// Model mode shows curved surfaces smooth, lathes as the surfaces they turn
+// and projected materials with the coordinates their projections give.
+// Once the model is read, each such object is replaced by the plain object
+// it shows, so that framing, shading, mirrors, display lists and collision
+// points all work on the shape seen. What curved surfaces and lathes make is
+// held under a number of triangles for the whole model, counted first.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "mqo/records.h"
+
+constexpr int64_t MAX_SHAPED_TRIANGLES = 4'000'000;
+
+// What a visible object becomes; all zeros for a plain or hidden one.
+struct ShownShape {
+    int32_t latheSteps = 0;  // 0: not lathed
+    bool curved = false;
+    int32_t level = 0;       // rounds of refinement; 0 shows a curved surface's cage
+    int32_t askedLevel = 0;  // what its segment key asks for
+    int64_t triangles = 0;   // drawn, mirrored copies included
+};
+
+struct ShapePlan {
+    std::vector<ShownShape> objects;  // one per object planned
+    // Each line says what was cut back to stay under the limit, such as
+    // "curved surfaces refined 3 times instead of 5, to stay under 4000000
+    // triangles".
+    std::vector<std::string> notes;
+};
+
+// The steps and levels of these objects, as many as `maxTriangles` allows
+// for all of them: lathes are turned in fewer steps first, if need be, then
+// curved surfaces refined fewer rounds. The counts are exact for the shapes
+// made.
+ShapePlan planShapes(const std::vector<const ObjectRecord*>& objects, int64_t maxTriangles = MAX_SHAPED_TRIANGLES);
+
+// Replaces the loaded objects that are lathes or curved surfaces, or whose
+// faces use a projected material, with the plain objects they show. Returns
+// the lines to tell the user: the plan's notes, and each curved surface
+// shown as its cage since its control mesh could not be refined. Object
+// names are in the console's encoding.
+std::vector<std::string> makeShownObjects(int64_t maxTriangles = MAX_SHAPED_TRIANGLES);
