@@ -97,7 +97,8 @@ ObjectRecord latheSurface(const ObjectRecord& object, int32_t steps) {
             // named once.
             const int32_t corners[4] = {at(a, step), at(b, step), at(b, step + 1), at(a, step + 1)};
             for (int k = 0; k < 4; ++k)
-                if (k == 0 || corners[k] != corners[k - 1]) surface.faces.addVertex(corners[k]);
+                if (k == 0 || (corners[k] != corners[k - 1] && corners[k] != corners[0]))
+                    surface.faces.addVertex(corners[k]);
             surface.finishFace(line.materialIndex);
         }
     }

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -89,6 +90,25 @@ TEST(MaterialChunk, malformedAttributeEndsTheWalkButKeepsTheMaterial) {
     }
 }
 
+// A projection cut short is passed over, as any unknown attribute, and the
+// walk goes on.
+TEST(MaterialChunk, readsProjections) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"m proj_type(2) proj_pos(1 2 3) proj_scale(4 5 6) proj_angle(7 8 9) dif(0.5)", "2 1 2 3 4 5 6 7 8 9 0.5"},
+        {"m proj_type 3 proj_pos(1 2) dif(0.5)", "0 0 0 0 1 1 1 0 0 0 0"},
+        {"m proj_type(3 4) proj_pos(1 2) proj_scale(1 2 3 4) dif(0.5)", "0 0 0 0 1 1 1 0 0 0 0.5"},
+    };
+    for (const auto& [line, values] : cases) {
+        const MaterialRecord m = parseMaterials(std::string(line) + "\n").material();
+        std::ostringstream text;
+        text << m.projType;
+        for (const float* triple : {m.projPos, m.projScale, m.projAngle})
+            for (int k = 0; k < 3; ++k) text << ' ' << triple[k];
+        text << ' ' << m.dif;
+        EXPECT_EQ(text.str(), values) << line;
+    }
+}
+
 TEST(MaterialChunk, eachLineIsTheNextMaterialIndex) {
     ParsedModel model = parseBody("Material 5 {\n\"a\"\n\n\"b\"\n\"}\"\n\"c\"\n}\nMaterial 1 {\n\"d\"\n}\n");
     ASSERT_EQ(model.result, ParseOk);
@@ -102,14 +122,16 @@ TEST(MaterialChunk, truncatesLongTexts) {
     EXPECT_EQ(std::string(model.material().tex.view()), std::string(255, 't'));
 }
 
-TEST(ObjectChunk, readsTransformsAndPassesOverModellingKeys) {
+TEST(ObjectChunk, readsTransformsAndModellingKeys) {
     ParsedModel model = parseObject(
-        " scale 2\n rotation 1 2\n translation 1 2 3 4\n\n"
-        " mirror {\n vertex 1 {\n 5 6 7\n }\n patch 3\n lathe_seg 2\n unknown {\n  vertex 1 {\n  1 1 1\n  }\n }\n");
+        " scale 2\n rotation 1 2\n translation 1 2 3 4\n\n mirror {\n vertex 1 {\n 5 6 7\n }\n patch 3\n"
+        " segment\n lathe_seg -5\n lathe_axis 2 9\n unknown {\n  vertex 1 {\n  1 1 1\n  }\n }\n");
     ASSERT_EQ(model.result, ParseOk);
     const ObjectRecord& o = model.object();
     EXPECT_EQ((std::vector<float>{o.scale.x, o.scale.y, o.rotation.y, o.translation.z}),
               (std::vector<float>{2, 0, 2, 3}));
+    // A key without its number keeps the default.
+    EXPECT_EQ(std::tuple(o.patch, o.segment, o.lathe, o.latheAxis, o.latheSeg), std::tuple(3, 1, 0, 2, -5));
     // "mirror {" is one line; the block after it belongs to the object.
     EXPECT_EQ(describeVertices(o), "5 6 7 0|");
 }
