@@ -75,6 +75,15 @@ ShapePlan planShapes(const std::vector<const ObjectRecord*>& objects, int64_t ma
     return plan;
 }
 
+ShapePlan planModelShapes(const ModelData& data) {
+    std::vector<const ObjectRecord*> objects;
+    for (const ObjectRecord& object : data.objects) {
+        if (objects.size() == MAX_OBJECTS) break;
+        objects.push_back(&object);
+    }
+    return planShapes(objects);
+}
+
 std::vector<std::string> makeShownObjects(int64_t maxTriangles) {
     std::vector<const ObjectRecord*> objects;
     for (int32_t i = 0; i < loadedObjectCount(); ++i) objects.push_back(&loadedObjects[i]);

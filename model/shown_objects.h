@@ -37,6 +37,10 @@ struct ShapePlan {
 // made.
 ShapePlan planShapes(const std::vector<const ObjectRecord*>& objects, int64_t maxTriangles = MAX_SHAPED_TRIANGLES);
 
+// The plan of the objects the viewer loads from `data`: its first
+// MAX_OBJECTS.
+ShapePlan planModelShapes(const ModelData& data);
+
 // Replaces the loaded objects that are lathes or curved surfaces, or whose
 // faces use a projected material, with the plain objects they show. Returns
 // the lines to tell the user: the plan's notes, and each curved surface

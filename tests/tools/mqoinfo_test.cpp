@@ -96,11 +96,14 @@ TEST(JsonPrinter, documentsPrintByteForByte) {
 }
 
 // The model reading's form: its code page, where and why reading stopped,
-// where textures are found, and every corner of each face.
+// where textures are found, every corner of each face, projections, and the
+// curved surface and lathe keys with what they become.
 TEST(JsonPrinter, modelReadingPrintsWholeFacesAndWhereReadingStopped) {
     const std::string model =
-        "Metasequoia Document\nFormat Text Ver 1.1\nCodePage utf8\nMaterial 1 {\n \"木\" tex(\"none.png\")\n}\n"
-        "Object \"o\" {\n face 1 {\n  5 V(0 1 2 3 4) M(0) UV(0 0 1 0 1 1 0 1 0.5 2)\n  3 V(0 1 2) COL(7 8 9)\n }\n}\n"
+        "Metasequoia Document\nFormat Text Ver 1.1\nCodePage utf8\nMaterial 1 {\n \"木\" tex(\"none.png\") "
+        "proj_type(2) "
+        "proj_pos(1 2 3)\n}\nObject \"o\" {\n patch 3\n segment 2\n lathe 1\n face 1 {\n  5 V(0 1 2 3 4) M(0) UV(0 0 1 "
+        "0 1 1 0 1 0.5 2)\n  3 V(0 1 2) COL(7 8 9)\n }\n}\n"
         "Object \"cut\" {\n";
     const ParsedModel parsed = parseText(model, false, ReadingMode::Model);
     const ModelReadOutcome outcome{parsed.result, parsed.document->lineNumber(), parsed.document->failureText(),
@@ -109,13 +112,16 @@ TEST(JsonPrinter, modelReadingPrintsWholeFacesAndWhereReadingStopped) {
     printModelDocumentJson(parsed.data(), outcome, out);
     EXPECT_EQ(
         out.text(),
-        "{\"result\": -2, \"codePage\": \"utf8\", \"stoppedAt\": {\"line\": 13, \"expected\": \"expected \\\"}\\\" "
+        "{\"result\": -2, \"codePage\": \"utf8\", \"stoppedAt\": {\"line\": 16, \"expected\": \"expected \\\"}\\\" "
         "closing the Object chunk before the end of the file\"}, " +
             NO_SCENE +
             ", \"materials\": [{\"name\": \"木\", \"col\":[0,0,0,0], \"dif\":0, \"amb\":0, \"emi\":0, "
             "\"spc\":0, \"power\":0, \"tex\": \"none.png\", \"aplane\": \"\", \"bump\": \"\", \"texFile\": null, "
-            "\"aplaneFile\": null}], \"objects\": [{\"name\": \"o\", \"scale\":[0,0,0], \"rotation\":[0,0,0], "
-            "\"translation\":[0,0,0], \"vertices\": [], \"faces\": [{\"n\": 5, \"m\": 0, \"v\":[0,1,2,3,4], "
+            "\"aplaneFile\": null, \"proj_type\": 2, \"proj_pos\":[1,2,3], \"proj_scale\":[1,1,1], "
+            "\"proj_angle\":[0,0,0]}], \"objects\": [{\"name\": \"o\", \"scale\":[0,0,0], \"rotation\":[0,0,0], "
+            "\"translation\":[0,0,0], \"patch\": 3, \"segment\": 2, \"lathe\": 1, \"lathe_axis\": 0, "
+            "\"lathe_seg\": 12, \"shownAs\": {\"latheSteps\": 12, \"level\": 2, \"triangles\": 0}, "
+            "\"vertices\": [], \"faces\": [{\"n\": 5, \"m\": 0, \"v\":[0,1,2,3,4], "
             "\"uv\":[[0,0],[1,0],[1,1],[0,1],[0.5,2]], \"col\":[0,0,0,0,0]}, {\"n\": 3, \"m\": -1, "
             "\"v\":[0,1,2], \"uv\":[[0,0],[0,0],[0,0]], \"col\":[7,8,9]}]}]}\n");
 }
@@ -150,6 +156,48 @@ TEST(Summary, printsTheVerdictEveryMaterialAndObjectAndTheCornersOutsideTheVerti
         printSummary(parsed.data(), parsed.result, parsed.document->lineNumber(), out);
         EXPECT_EQ(out.text(), summary);
     }
+}
+
+// The model reading tells what curved surfaces and lathes become, and
+// which projection a material has; the classic reading tells neither.
+TEST(Summary, modelReadingTellsWhatShapedObjectsBecome) {
+    std::string cube = " vertex 8 {\n";
+    for (int v = 0; v < 8; ++v)
+        cube += "  " + std::to_string(v & 1) + " " + std::to_string(v >> 1 & 1) + " " + std::to_string(v >> 2) + "\n";
+    cube +=
+        " }\n face 6 {\n  4 V(0 1 3 2)\n  4 V(4 6 7 5)\n  4 V(0 4 5 1)\n  4 V(2 3 7 6)\n"
+        "  4 V(0 2 6 4)\n  4 V(1 5 7 3)\n }\n}\n";
+    const std::string profile =
+        " vertex 3 {\n  0 0 0\n  1 0 0\n  1 1 0\n }\n face 2 {\n  2 V(0 1)\n  2 V(1 2)\n }\n}\n";
+    const std::string model =
+        HEADER +
+        "Material 3 {\n \"map\" proj_type(1) proj_pos(0 20 0) proj_scale(40 40 40) proj_angle(90 0 0)\n"
+        " \"odd\" proj_type(7)\n \"flat\" proj_type(2) proj_scale(1 0 1)\n}\n"
+        "Object \"ball\" {\n patch 3\n segment 2\n" +
+        cube + "Object \"big\" {\n patch 3\n segment 99\n mirror 1\n" + cube +
+        "Object \"vase\" {\n lathe 1\n lathe_axis 2\n lathe_seg 8\n" + profile +
+        "Object \"bowl\" {\n lathe 1\n lathe_seg 4\n patch 1\n" + profile + "Object \"shy\" {\n visible 0\n patch 2\n" +
+        cube;
+    const ParsedModel parsed = parseText(model, false, ReadingMode::Model);
+    const ModelReadOutcome outcome{parsed.result, parsed.document->lineNumber(), "", "/nonexistent"};
+    OutputBuffer out;
+    printModelSummary(parsed.data(), outcome, out);
+    EXPECT_EQ(out.text(),
+              "code page: 932\nresult: 0\nmaterials: 3\n"
+              "  0 \"map\" colour 0 0 0 0, planar projection from 0 20 0, size 40 40 40, turned 90 0 0\n"
+              "  1 \"odd\" colour 0 0 0 0, unknown projection (not used)\n"
+              "  2 \"flat\" colour 0 0 0 0, cylindrical projection (not used)\n"
+              "objects: 5\n"
+              "  0 \"ball\" 8 vertices, 6 faces, curved surface refined 2 times: 192 triangles\n"
+              "  1 \"big\" 8 vertices, 6 faces, curved surface refined 8 times of 16 asked: 1572864 triangles\n"
+              "  2 \"vase\" 3 vertices, 2 faces, lathe of 8 steps about z: 24 triangles\n"
+              "  3 \"bowl\" 3 vertices, 2 faces, lathe of 4 steps about x, curved surface refined once: 24 triangles\n"
+              "  4 \"shy\" 8 vertices, 6 faces, curved surface, hidden\n"
+              "warnings: 0 face corners outside their object's vertices\n");
+    OutputBuffer classic;
+    printSummary(parseText(model).data(), ParseOk, 0, classic);
+    EXPECT_EQ(classic.text().find("projection"), std::string::npos);
+    EXPECT_EQ(classic.text().find("triangles"), std::string::npos);
 }
 
 TEST(MqoinfoCommand, exitStatusTellsReadFromRefusedFromUnusable) {

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/shown_objects.h"
 #include "model/texture_files.h"
 #include "mqo/parse_result.h"
 #include "tools/mqoinfo/quoted_text.h"
@@ -23,7 +24,8 @@ private:
     void printScene(const SceneRecord& scene);
     void printMaterial(const MaterialRecord& material);
     void printFileFound(const char* key, const RecordText& name);
-    void printObject(const ObjectRecord& object);
+    void printObject(const ObjectRecord& object, const ShownShape* shape);
+    void printShape(const ObjectRecord& object, const ShownShape* shape);
     void printFace(const FaceRecord& face);
     void printCorners(const FaceCorners& face);
     void printFloat(float value);
@@ -76,7 +78,12 @@ void JsonPrinter::printDocument(const ModelData& data, int32_t result) {
     out_.append(", \"materials\": ");
     printList(data.materials, [this](const MaterialRecord& m) { printMaterial(m); });
     out_.append(", \"objects\": ");
-    printList(data.objects, [this](const ObjectRecord& o) { printObject(o); });
+    const ShapePlan plan = outcome_ != nullptr ? planModelShapes(data) : ShapePlan{};
+    size_t index = 0;
+    printList(data.objects, [&](const ObjectRecord& o) {
+        printObject(o, index < plan.objects.size() ? &plan.objects[index] : nullptr);
+        ++index;
+    });
     out_.append("}\n");
 }
 
@@ -115,6 +122,14 @@ void JsonPrinter::printMaterial(const MaterialRecord& material) {
     if (outcome_ != nullptr) {
         printFileFound(", \"texFile\": ", material.tex);
         printFileFound(", \"aplaneFile\": ", material.aplane);
+        out_.append(", \"proj_type\": ");
+        out_.appendInt(material.projType);
+        out_.append(", \"proj_pos\":");
+        printFloats(material.projPos);
+        out_.append(", \"proj_scale\":");
+        printFloats(material.projScale);
+        out_.append(", \"proj_angle\":");
+        printFloats(material.projAngle);
     }
     out_.append('}');
 }
@@ -129,7 +144,7 @@ void JsonPrinter::printFileFound(const char* key, const RecordText& name) {
         utf8Texts_.write(search.found.native(), out_);
 }
 
-void JsonPrinter::printObject(const ObjectRecord& object) {
+void JsonPrinter::printObject(const ObjectRecord& object, const ShownShape* shape) {
     out_.append("{\"name\": ");
     texts_.write(object.name, out_);
     out_.append(", \"scale\":");
@@ -138,6 +153,7 @@ void JsonPrinter::printObject(const ObjectRecord& object) {
     printPoint(object.rotation);
     out_.append(", \"translation\":");
     printPoint(object.translation);
+    if (outcome_ != nullptr) printShape(object, shape);
     out_.append(", \"vertices\": ");
     printList(object.vertices, [this](const VertexRecord& v) {
         const float values[] = {v.x, v.y, v.z, v.weight};
@@ -154,6 +170,32 @@ void JsonPrinter::printObject(const ObjectRecord& object) {
         }
         out_.append(']');
     }
+    out_.append('}');
+}
+
+// The object's curved surface and lathe keys as read, and what the viewer
+// makes of them: null for an object it draws as modelled or not at all.
+void JsonPrinter::printShape(const ObjectRecord& object, const ShownShape* shape) {
+    const std::pair<const char*, int32_t> keys[] = {{", \"patch\": ", object.patch},
+                                                    {", \"segment\": ", object.segment},
+                                                    {", \"lathe\": ", object.lathe},
+                                                    {", \"lathe_axis\": ", object.latheAxis},
+                                                    {", \"lathe_seg\": ", object.latheSeg}};
+    for (const auto& [key, value] : keys) {
+        out_.append(key);
+        out_.appendInt(value);
+    }
+    out_.append(", \"shownAs\": ");
+    if (shape == nullptr || (shape->latheSteps == 0 && !shape->curved)) {
+        out_.append("null");
+        return;
+    }
+    out_.append("{\"latheSteps\": ");
+    out_.appendInt(shape->latheSteps);
+    out_.append(", \"level\": ");
+    out_.appendInt(shape->level);
+    out_.append(", \"triangles\": ");
+    out_.appendInt(shape->triangles);
     out_.append('}');
 }
 

@@ -1,5 +1,8 @@
 #include "tools/mqoinfo/summary_printer.h"
 
+#include "model/curved_surface.h"
+#include "model/projected_uvs.h"
+#include "model/shown_objects.h"
 #include "model/texture_files.h"
 #include "mqo/model_document.h"
 #include "tools/mqoinfo/quoted_text.h"
@@ -14,13 +17,16 @@ public:
 
     void printResult(int32_t result, int64_t lineNumber, const char* failureText);
     void printMaterials(const ModelData& data);
-    // Returns the number of corners outside their object's vertices.
-    int64_t printObjects(const ModelData& data);
+    // Returns the number of corners outside their object's vertices. With
+    // a plan, says what the shaped objects become.
+    int64_t printObjects(const ModelData& data, const ShapePlan* plan = nullptr);
     void printWarnings(int64_t outside);
 
 private:
     void printNamedFile(const char* label, const RecordText& name);
     void printFileFound(const char* label, const RecordText& name);
+    void printProjection(const MaterialRecord& material);
+    void printShape(const ObjectRecord& object, const ShownShape& shape);
 
     OutputBuffer& out_;
     QuotedTextWriter texts_;
@@ -55,7 +61,8 @@ void printModelSummary(const ModelData& data, const ModelReadOutcome& outcome, O
     out.append('\n');
     printer.printResult(outcome.result, outcome.lineNumber, outcome.failureText);
     printer.printMaterials(data);
-    printer.printWarnings(printer.printObjects(data));
+    const ShapePlan plan = planModelShapes(data);
+    printer.printWarnings(printer.printObjects(data, &plan));
 }
 
 namespace {
@@ -96,13 +103,14 @@ void SummaryPrinter::printMaterials(const ModelData& data) {
         printNamedFile(", texture ", material.tex);
         printNamedFile(", alpha plane ", material.aplane);
         printNamedFile(", bump map ", material.bump);
+        if (modelFolder_ != nullptr) printProjection(material);
         out_.append('\n');
         printFileFound("    texture ", material.tex);
         printFileFound("    alpha plane ", material.aplane);
     }
 }
 
-int64_t SummaryPrinter::printObjects(const ModelData& data) {
+int64_t SummaryPrinter::printObjects(const ModelData& data, const ShapePlan* plan) {
     out_.append("objects: ");
     out_.appendInt(static_cast<int64_t>(data.objects.size()));
     out_.append('\n');
@@ -110,7 +118,7 @@ int64_t SummaryPrinter::printObjects(const ModelData& data) {
     int64_t allOutside = 0;
     for (const ObjectRecord& object : data.objects) {
         out_.append("  ");
-        out_.appendInt(index++);
+        out_.appendInt(index);
         out_.append(' ');
         texts_.write(object.name, out_);
         out_.append(' ');
@@ -124,6 +132,9 @@ int64_t SummaryPrinter::printObjects(const ModelData& data) {
             out_.appendInt(outside);
             out_.append(" corners outside the vertices");
         }
+        if (plan != nullptr && static_cast<size_t>(index) < plan->objects.size())
+            printShape(object, plan->objects[index]);
+        ++index;
         out_.append('\n');
         allOutside += outside;
     }
@@ -140,6 +151,67 @@ void SummaryPrinter::printNamedFile(const char* label, const RecordText& name) {
     if (name.empty()) return;
     out_.append(label);
     texts_.write(name, out_);
+}
+
+// The projection that gives the material's faces their texture coordinates.
+void SummaryPrinter::printProjection(const MaterialRecord& material) {
+    if (material.projType == 0) return;
+    const char* name = projectionName(material.projType);
+    out_.append(", ");
+    out_.append(name != nullptr ? name : "unknown");
+    out_.append(" projection");
+    if (!hasProjection(material)) {
+        out_.append(" (not used)");
+        return;
+    }
+    const std::pair<const char*, const float*> parts[] = {
+        {" from", material.projPos}, {", size", material.projScale}, {", turned", material.projAngle}};
+    for (const auto& [label, values] : parts) {
+        out_.append(label);
+        for (int k = 0; k < 3; ++k) {
+            out_.append(' ');
+            out_.appendFloat(values[k], 6);
+        }
+    }
+}
+
+// A lathe in how many steps, a curved surface refined how many times, and
+// the triangles drawn.
+void SummaryPrinter::printShape(const ObjectRecord& object, const ShownShape& shape) {
+    const bool lathe = object.lathe != 0, curved = curvedLevel(object) > 0;
+    if (!lathe && !curved) return;
+    if (object.visible == 0) {
+        out_.append(lathe ? ", lathe" : ", curved surface");
+        out_.append(", hidden");
+        return;
+    }
+    if (lathe) {
+        out_.append(", lathe");
+        if (shape.latheSteps > 0) {
+            out_.append(" of ");
+            out_.appendInt(shape.latheSteps);
+            out_.append(" steps about ");
+            out_.append(object.latheAxis == 1 ? "y" : object.latheAxis == 2 ? "z" : "x");
+        } else {
+            out_.append(" left as its profile");
+        }
+    }
+    if (curved) {
+        out_.append(shape.level > 0 ? ", curved surface refined " : ", curved surface shown as its control cage");
+        if (shape.level == 1) out_.append("once");
+        if (shape.level > 1) {
+            out_.appendInt(shape.level);
+            out_.append(" times");
+        }
+        if (shape.level < shape.askedLevel) {
+            out_.append(" of ");
+            out_.appendInt(shape.askedLevel);
+            out_.append(" asked");
+        }
+    }
+    out_.append(": ");
+    out_.appendInt(shape.triangles);
+    out_.append(" triangles");
 }
 
 // Where the viewer in model mode finds the file `name`, or where it looked.
