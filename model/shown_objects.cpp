@@ -75,6 +75,18 @@ ShapePlan planShapes(const std::vector<const ObjectRecord*>& objects, int64_t ma
     return plan;
 }
 
+std::string makeShownObject(ObjectRecord& object, const ShownShape& shape, std::span<const MaterialRecord> materials) {
+    std::string refusal;
+    if (shape.latheSteps > 0) replaceGeometry(object, latheSurface(object, shape.latheSteps));
+    if (shape.level > 0) {
+        CurvedSurface surface = refineCurvedSurface(object, shape.level);
+        refusal = surface.refusal;
+        if (refusal.empty()) replaceGeometry(object, std::move(surface.refined));
+    }
+    projectTextureCoordinates(object, materials);
+    return refusal;
+}
+
 ShapePlan planModelShapes(const ModelData& data) {
     std::vector<const ObjectRecord*> objects;
     for (const ObjectRecord& object : data.objects) {
@@ -92,21 +104,15 @@ std::vector<std::string> makeShownObjects(int64_t maxTriangles) {
     const std::span<const MaterialRecord> materials(loadedMaterials, loadedMaterialCount());
     for (int32_t i = 0; i < loadedObjectCount(); ++i) {
         ObjectRecord& object = loadedObjects[i];
-        const ShownShape& shape = plan.objects[i];
         if (object.visible == 0) continue;
         try {
-            if (shape.latheSteps > 0) replaceGeometry(object, latheSurface(object, shape.latheSteps));
-            if (shape.level > 0) {
-                CurvedSurface surface = refineCurvedSurface(object, shape.level);
-                if (surface.refusal.empty())
-                    replaceGeometry(object, std::move(surface.refined));
-                else
-                    notes.push_back(objectNote(object, "its curved surface cannot be made (" + surface.refusal +
-                                                           "), so its control cage is shown"));
+            const std::string refusal = makeShownObject(object, plan.objects[i], materials);
+            if (!refusal.empty()) {
+                notes.push_back(objectNote(
+                    object, "its curved surface cannot be made (" + refusal + "), so its control cage is shown"));
             }
-            projectTextureCoordinates(object, materials);
         } catch (const std::bad_alloc&) {
-            notes.push_back(objectNote(object, "not enough memory to make its shape, so it is shown as modelled"));
+            notes.push_back(objectNote(object, "not enough memory to make the whole of its shape"));
         }
     }
     return notes;

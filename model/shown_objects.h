@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,12 @@ struct ShapePlan {
 // curved surfaces refined fewer rounds. The counts are exact for the shapes
 // made.
 ShapePlan planShapes(const std::vector<const ObjectRecord*>& objects, int64_t maxTriangles = MAX_SHAPED_TRIANGLES);
+
+// Makes the object the plain object it shows, as `shape` plans, with the
+// texture coordinates the projections of `materials` give its faces. Returns
+// why its curved surface could not be made, when it could not: its cage is
+// then kept. Throws std::bad_alloc.
+std::string makeShownObject(ObjectRecord& object, const ShownShape& shape, std::span<const MaterialRecord> materials);
 
 // The plan of the objects the viewer loads from `data`: its first
 // MAX_OBJECTS.

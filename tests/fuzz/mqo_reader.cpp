@@ -4,7 +4,9 @@
 // one well-nested line of valid UTF-8 whatever names and numbers the model
 // holds. Each reading is made once from memory and once through a FILE*, and
 // both must print the same. Every line read straight from its bytes must give
-// what its tokens give.
+// what its tokens give. The curved surfaces, lathes and projections of the
+// model reading are made as model mode makes them, under a small limit, and
+// each shape made must have the triangles counted for it beforehand.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -12,7 +14,10 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "model/object_mesh.h"
+#include "model/shown_objects.h"
 #include "mqo/face_line.h"
 #include "mqo/line_readers.h"
 #include "mqo/model_document.h"
@@ -54,9 +59,32 @@ std::string printed(ModelDocument& document, ReadingMode mode) {
     return std::to_string(document.lineNumber()) + document.failureText() + json.text();
 }
 
+// Enough for a few rounds of refinement of a small cage, quick to make.
+constexpr int64_t FUZZ_SHAPED_TRIANGLES = 20000;
+
+// Each shaped object made as model mode makes it must draw the triangles
+// counted for it, unless the refiner refused its cage.
+void makeShapes(const ModelData& data) {
+    std::vector<const ObjectRecord*> objects;
+    for (const ObjectRecord& object : data.objects) objects.push_back(&object);
+    const ShapePlan plan = planShapes(objects, FUZZ_SHAPED_TRIANGLES);
+    std::vector<MaterialRecord> materials;
+    for (const MaterialRecord& material : data.materials) materials.push_back(material);
+    for (size_t i = 0; i < objects.size(); ++i) {
+        const ShownShape& shape = plan.objects[i];
+        ObjectRecord object = *objects[i];
+        if (object.visible == 0) continue;
+        const bool refused = !makeShownObject(object, shape, materials).empty();
+        const bool shaped = shape.latheSteps > 0 || shape.curved;
+        if (shaped && !refused && static_cast<int64_t>(buildObjectMesh(object).triangles.size()) != shape.triangles)
+            abort();
+    }
+}
+
 void readBothWays(std::string_view text, ReadingMode mode) {
     ModelDocument fromMemory(ModelData{}, text, mode);
     const std::string fromMemoryPrinted = printed(fromMemory, mode);
+    if (mode == ReadingMode::Model) makeShapes(fromMemory.data());
     FILE* file = text.empty() ? nullptr : fmemopen(const_cast<char*>(text.data()), text.size(), "rb");
     if (file == nullptr) return;
     ModelDocument fromFile(ModelData{}, file, mode);
