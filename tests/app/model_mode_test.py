@@ -2,6 +2,7 @@
 here, in folders of their own, photographed with --screenshot after the
 drop has come to rest, and the command line's answers."""
 
+import math
 import os
 import subprocess
 import sys
@@ -159,6 +160,72 @@ class ModelMode(unittest.TestCase):
                 .where("red") for shape in (whole, halves)]
         self.assertGreater(len(reds[0]), 1000)
         self.assertLess(len(set(reds[0]) ^ set(reds[1])), 0.02 * len(reds[0]))
+
+    def test_curved_surfaces_and_lathes_show_round_and_the_limit_is_told(self):
+        def roundness(picture):
+            """The nearest over the farthest reach of the red shape from its
+            centre, over 32 directions: 1 for a disc."""
+            points = picture.where("red")
+            cx, cy = (sum(c) / len(points) for c in zip(*points))
+            reach = [0.0] * 32
+            for x, y in points:
+                slot = int((math.atan2(y - cy, x - cx) + math.pi) / (2 * math.pi) * 32) % 32
+                reach[slot] = max(reach[slot], math.hypot(x - cx, y - cy))
+            return min(reach) / max(reach)
+        red = [material("red", (1, 0, 0), emi=0.5)]
+        cube, _ = self.photograph(self.write("cube.mqo", mqo([box("cube", (20, 20, 20))], red)))
+        ball, result = self.photograph(self.write("ball.mqo", mqo([box("ball", (20, 20, 20),
+                                                                       keys=["patch 3", "segment 2"])], red)))
+        self.assertEqual(result.stderr, b"")
+        self.assertLess(roundness(cube), 0.8)
+        self.assertGreater(roundness(ball), 0.9)
+
+        # A half circle of profile lines turned about y is a ball; left as
+        # lines it draws nothing.
+        arc = [(10 * math.sin(math.pi * k / 8), 10 * math.cos(math.pi * k / 8), 0) for k in range(9)]
+        for keys in (["lathe 1", "lathe_axis 1", "lathe_seg 24"], ["lathe 0"]):
+            profile = ("vase", arc, [((k, k + 1), 0) for k in range(8)], keys)
+            shot, result = self.photograph(self.write("vase.mqo", mqo([profile], red)))
+            self.assertEqual(result.stderr, b"")
+            if keys == ["lathe 0"]:
+                self.assertEqual(shot.count("red"), 0)
+            else:
+                self.assertGreater(shot.count("red"), 5000)
+                self.assertGreater(roundness(shot), 0.9)
+
+        # Refined 16 times, eight mirrored copies of a cube would pass the
+        # limit many times over: they are refined as often as fits.
+        model = self.write("many.mqo", mqo([box("ball", (20, 20, 20), keys=[
+            "patch 3", "segment 99", "mirror 1", "mirror_axis 7", "translation 30 30 30"])], red))
+        shot, result = self.photograph(model, seconds="1")
+        self.assertEqual(result.stderr.decode(), f"varnel: {model}: curved surfaces refined 7 times instead of 16, "
+                                                 "to stay under 4000000 triangles\n")
+        self.assertGreater(shot.count("red"), 5000)
+
+    def test_a_planar_projection_puts_the_texture_where_its_frame_lies(self):
+        # Magenta on the left half, cyan on the right.
+        self.write("halves.png", png([[(255, 0, 255, 255)] * 4 + [(0, 255, 255, 255)] * 4 for _ in range(4)]))
+        square = [(-20, 0, -1), (20, 0, -1), (20, 40, -1), (-20, 40, -1)]
+        # The face's own coordinates would show the texture's corner alone.
+        card = ("card", square, [((3, 2, 1, 0), 0, [(0, 0)] * 4)], [])
+        shares = {}
+        for origin in (0, 10, None):
+            extra = 'tex("halves.png")' + ("" if origin is None else
+                                           f" proj_type(1) proj_pos({origin} 20 0) proj_scale(80 80 80)")
+            model = mqo([card], [material("card", (1, 1, 1), emi=1, extra=extra)])
+            shot, result = self.photograph(self.write(f"card{origin}.mqo", model))
+            self.assertEqual(result.stderr, b"")
+            shares[origin] = (shot.count("magenta"), shot.count("cyan"))
+        # The texture's middle lies over the frame's origin: in the card's
+        # middle, then a quarter of the card to the right, where magenta
+        # covers three quarters of it.
+        magenta, cyan = shares[0]
+        self.assertGreater(cyan, 1000)
+        self.assertLess(abs(magenta - cyan), 0.2 * cyan)
+        magenta, cyan = shares[10]
+        self.assertGreater(magenta, 2.4 * cyan)
+        self.assertLess(magenta, 3.6 * cyan)
+        self.assertEqual(shares[None][1], 0)
 
     def test_a_flat_underside_of_many_corners_settles_and_the_world_stays_quiet(self):
         # A plate whose underside is a grid of 121 corners, all on the ground.
