@@ -38,6 +38,7 @@ constexpr TextAttribute textAttributes[] = {
 
 int readMaterialAttribute(const LineTokenizer& line, MaterialRecord& material, int i);
 int skipUnknownAttribute(const LineTokenizer& line, int i);
+bool holdsValues(const LineTokenizer& line, int i, int next, int valueCount);
 
 }  // namespace
 
@@ -76,18 +77,20 @@ int readMaterialAttribute(const LineTokenizer& line, MaterialRecord& material, i
         material.*attribute.field = static_cast<float>(line.floatAt(i + 2));
         return i + 4;
     }
-    // NOTE: a malformed projection is passed over as an unknown attribute,
-    // as it always was, and the walk goes on.
-    if (line.tokenIs(i, "proj_type") && i + 3 < count) {
-        if (!enclosed(i + 3)) return skipUnknownAttribute(line, i);
-        material.projType = line.intAt(i + 2);
-        return i + 4;
+    // NOTE: the walk goes on past a projection exactly where it went when
+    // projections were unknown attributes; only one whose parentheses hold
+    // just its numbers is read.
+    if (line.tokenIs(i, "proj_type")) {
+        const int next = skipUnknownAttribute(line, i);
+        if (holdsValues(line, i, next, 1)) material.projType = line.intAt(i + 2);
+        return next;
     }
     for (const TripleAttribute& attribute : tripleAttributes) {
-        if (!line.tokenIs(i, attribute.keyword) || i + 5 >= count) continue;
-        if (!enclosed(i + 5)) return skipUnknownAttribute(line, i);
-        for (int k = 0; k < 3; ++k) (material.*attribute.field)[k] = static_cast<float>(line.floatAt(i + 2 + k));
-        return i + 6;
+        if (!line.tokenIs(i, attribute.keyword)) continue;
+        const int next = skipUnknownAttribute(line, i);
+        if (holdsValues(line, i, next, 3))
+            for (int k = 0; k < 3; ++k) (material.*attribute.field)[k] = static_cast<float>(line.floatAt(i + 2 + k));
+        return next;
     }
     for (const TextAttribute& attribute : textAttributes) {
         if (!line.tokenIs(i, attribute.keyword) || i + 3 >= count) continue;
@@ -106,6 +109,12 @@ int skipUnknownAttribute(const LineTokenizer& line, int i) {
     for (int j = i + 2; j < count; ++j)
         if (line.tokenIs(j, ")")) return j + 1;
     return count;
+}
+
+// Whether the attribute at token `i`, skipped up to `next`, is its keyword,
+// "(", `valueCount` values and ")".
+bool holdsValues(const LineTokenizer& line, int i, int next, int valueCount) {
+    return next == i + valueCount + 3 && line.tokenIs(i + 1, "(") && line.tokenIs(next - 1, ")");
 }
 
 }  // namespace

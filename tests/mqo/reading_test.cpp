@@ -90,13 +90,17 @@ TEST(MaterialChunk, malformedAttributeEndsTheWalkButKeepsTheMaterial) {
     }
 }
 
-// A projection cut short is passed over, as any unknown attribute, and the
-// walk goes on.
+// A projection that is not just its numbers in parentheses is passed over
+// as any unknown attribute, and the walk goes on where it went for one.
 TEST(MaterialChunk, readsProjections) {
     const std::pair<const char*, const char*> cases[] = {
         {"m proj_type(2) proj_pos(1 2 3) proj_scale(4 5 6) proj_angle(7 8 9) dif(0.5)", "2 1 2 3 4 5 6 7 8 9 0.5"},
         {"m proj_type 3 proj_pos(1 2) dif(0.5)", "0 0 0 0 1 1 1 0 0 0 0"},
         {"m proj_type(3 4) proj_pos(1 2) proj_scale(1 2 3 4) dif(0.5)", "0 0 0 0 1 1 1 0 0 0 0.5"},
+        // The skip stops at the first ")", and the walk ends at the "2".
+        {"m proj_pos(1 ) 2 ) dif(0.5)", "0 0 0 0 1 1 1 0 0 0 0"},
+        {"m proj_type( ) ) dif(0.5)", "0 0 0 0 1 1 1 0 0 0 0"},
+        {"m proj_type x 1 )", "0 0 0 0 1 1 1 0 0 0 0"},
     };
     for (const auto& [line, values] : cases) {
         const MaterialRecord m = parseMaterials(std::string(line) + "\n").material();
