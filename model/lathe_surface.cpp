@@ -24,7 +24,6 @@ struct Profile {
     int64_t triangleLines = 0;
 };
 
-int latheAxisOf(const ObjectRecord& object);
 Profile profileOf(const ObjectRecord& object);
 bool isProfileLine(const FaceCorners& face, size_t vertexCount);
 double distanceFromAxis(const VertexRecord& vertex, int axis);
@@ -34,6 +33,10 @@ double distanceFromAxis(const VertexRecord& vertex, int axis);
 int32_t latheSteps(const ObjectRecord& object) {
     if (object.lathe == 0) return 0;
     return std::clamp(object.latheSeg, MIN_LATHE_STEPS, MAX_LATHE_STEPS);
+}
+
+int latheAxisOf(const ObjectRecord& object) {
+    return object.latheAxis == 1 || object.latheAxis == 2 ? object.latheAxis : 0;
 }
 
 FaceTally LatheTally::surface(int32_t steps) const {
@@ -106,10 +109,6 @@ ObjectRecord latheSurface(const ObjectRecord& object, int32_t steps) {
 }
 
 namespace {
-
-int latheAxisOf(const ObjectRecord& object) {
-    return object.latheAxis == 1 || object.latheAxis == 2 ? object.latheAxis : 0;
-}
 
 Profile profileOf(const ObjectRecord& object) {
     Profile profile;

@@ -17,6 +17,10 @@ constexpr int32_t MAX_LATHE_STEPS = 360;
 // object that is not lathed.
 int32_t latheSteps(const ObjectRecord& object);
 
+// The model axis the object turns about, 0 x, 1 y, 2 z: lathe_axis 1 and 2
+// name y and z, any other value x, as when the key is absent.
+int latheAxisOf(const ObjectRecord& object);
+
 // What the lathed object's faces are, without making them: its other faces,
 // and what each step of the surface adds.
 struct LatheTally {
@@ -32,6 +36,5 @@ LatheTally tallyLathe(const ObjectRecord& object);
 // The lathed object's vertices and faces in `steps` steps (at least
 // MIN_LATHE_STEPS): its own vertices first, so that its other faces keep
 // their corners, then the profile points off the axis turned in each further
-// step. Each face of the surface takes its profile line's material. The
-// axis is lathe_axis: 1 y, 2 z, x for any other value, as when it is absent.
+// step. Each face of the surface takes its profile line's material.
 ObjectRecord latheSurface(const ObjectRecord& object, int32_t steps);

@@ -1,6 +1,7 @@
 #include "tools/mqoinfo/summary_printer.h"
 
 #include "model/curved_surface.h"
+#include "model/lathe_surface.h"
 #include "model/projected_uvs.h"
 #include "model/shown_objects.h"
 #include "model/texture_files.h"
@@ -191,7 +192,7 @@ void SummaryPrinter::printShape(const ObjectRecord& object, const ShownShape& sh
             out_.append(" of ");
             out_.appendInt(shape.latheSteps);
             out_.append(" steps about ");
-            out_.append(object.latheAxis == 1 ? "y" : object.latheAxis == 2 ? "z" : "x");
+            out_.append("xyz"[latheAxisOf(object)]);
         } else {
             out_.append(" left as its profile");
         }
