@@ -127,9 +127,7 @@ int32_t fittingSteps(const std::vector<Shaped>& shaped, int32_t asked, int64_t m
         int64_t sum = 0;
         for (const Shaped& object : shaped)
             if (object.askedSteps > 0)
-                sum = saturatingSum(
-                    sum, saturatingProduct(object.lathe.surface(std::min(object.askedSteps, steps)).triangles,
-                                           object.copies));
+                sum = saturatingSum(sum, saturatingProduct(latheOnlyTriangles(object, steps), object.copies));
         return sum;
     };
     for (int32_t steps = asked; steps >= MIN_LATHE_STEPS; --steps)
