@@ -22,7 +22,7 @@ RecordText MaterialRecord::*const TEXTS[] = {&MaterialRecord::name, &MaterialRec
 
 void packNumbers(const MaterialRecord& material, char* out);
 void unpackNumbers(const char* in, MaterialRecord& material);
-bool hasProjection(const MaterialRecord& material);
+bool projectionIsSet(const MaterialRecord& material);
 void packProjection(const MaterialRecord& material, char* out);
 void unpackProjection(const char* in, MaterialRecord& material);
 
@@ -59,7 +59,7 @@ void MaterialList::push_back(const MaterialRecord& material) {
         flags |= HAS_NUMBERS;
         length += NUMBER_BYTES;
     }
-    if (hasProjection(material)) {
+    if (projectionIsSet(material)) {
         flags |= HAS_PROJECTION;
         packProjection(material, packed + length);
         length += PROJECTION_BYTES;
@@ -104,7 +104,7 @@ void unpackNumbers(const char* in, MaterialRecord& material) {
 
 // Anything but the record's own values: a material without a projection
 // costs nothing more.
-bool hasProjection(const MaterialRecord& material) {
+bool projectionIsSet(const MaterialRecord& material) {
     const MaterialRecord plain;
     return material.projType != plain.projType || !std::ranges::equal(material.projPos, plain.projPos) ||
            !std::ranges::equal(material.projScale, plain.projScale) ||
