@@ -100,10 +100,10 @@ TEST(JsonPrinter, documentsPrintByteForByte) {
 // curved surface and lathe keys with what they become.
 TEST(JsonPrinter, modelReadingPrintsWholeFacesAndWhereReadingStopped) {
     const std::string model =
-        "Metasequoia Document\nFormat Text Ver 1.1\nCodePage utf8\nMaterial 1 {\n \"木\" tex(\"none.png\") "
-        "proj_type(2) "
-        "proj_pos(1 2 3)\n}\nObject \"o\" {\n patch 3\n segment 2\n lathe 1\n face 1 {\n  5 V(0 1 2 3 4) M(0) UV(0 0 1 "
-        "0 1 1 0 1 0.5 2)\n  3 V(0 1 2) COL(7 8 9)\n }\n}\n"
+        "Metasequoia Document\nFormat Text Ver 1.1\nCodePage utf8\n"
+        "Material 1 {\n \"木\" tex(\"none.png\") proj_type(2) proj_pos(1 2 3)\n}\n"
+        "Object \"o\" {\n patch 3\n segment 2\n lathe 1\n"
+        " face 1 {\n  5 V(0 1 2 3 4) M(0) UV(0 0 1 0 1 1 0 1 0.5 2)\n  3 V(0 1 2) COL(7 8 9)\n }\n}\n"
         "Object \"cut\" {\n";
     const ParsedModel parsed = parseText(model, false, ReadingMode::Model);
     const ModelReadOutcome outcome{parsed.result, parsed.document->lineNumber(), parsed.document->failureText(),
