@@ -65,11 +65,10 @@ ShapePlan planShapes(const std::vector<const ObjectRecord*>& objects, int64_t ma
     for (const Shaped& object : shaped) {
         ShownShape& shape = plan.objects[object.index];
         shape.latheSteps = std::min(object.askedSteps, steps);
-        shape.curved = object.askedLevel > 0;
         shape.askedLevel = object.askedLevel;
         shape.level = std::min(object.askedLevel, level);
-        const int64_t own = shape.curved ? refinedTriangleCount(controlOf(object, steps), shape.level)
-                                         : controlOf(object, steps).triangles;
+        const int64_t own = shape.askedLevel > 0 ? refinedTriangleCount(controlOf(object, steps), shape.level)
+                                                 : controlOf(object, steps).triangles;
         shape.triangles = saturatingProduct(own, object.copies);
     }
     return plan;

@@ -18,10 +18,12 @@ constexpr int64_t MAX_SHAPED_TRIANGLES = 4'000'000;
 // What a visible object becomes; all zeros for a plain or hidden one.
 struct ShownShape {
     int32_t latheSteps = 0;  // 0: not lathed
-    bool curved = false;
     int32_t level = 0;       // rounds of refinement; 0 shows a curved surface's cage
-    int32_t askedLevel = 0;  // what its segment key asks for
+    int32_t askedLevel = 0;  // what its segment key asks for; 0: not curved
     int64_t triangles = 0;   // drawn, mirrored copies included
+
+    // Whether the object is drawn as something else than its faces.
+    bool shaped() const { return latheSteps > 0 || askedLevel > 0; }
 };
 
 struct ShapePlan {

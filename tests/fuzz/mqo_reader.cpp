@@ -75,9 +75,8 @@ void makeShapes(const ModelData& data) {
         ObjectRecord object = *objects[i];
         if (object.visible == 0) continue;
         const bool refused = !makeShownObject(object, shape, materials).empty();
-        const bool shaped = shape.latheSteps > 0 || shape.curved;
-        if (shaped && !refused && static_cast<int64_t>(buildObjectMesh(object).triangles.size()) != shape.triangles)
-            abort();
+        if (!shape.shaped() || refused) continue;
+        if (static_cast<int64_t>(buildObjectMesh(object).triangles.size()) != shape.triangles) abort();
     }
 }
 

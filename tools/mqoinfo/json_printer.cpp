@@ -186,7 +186,7 @@ void JsonPrinter::printShape(const ObjectRecord& object, const ShownShape* shape
         out_.appendInt(value);
     }
     out_.append(", \"shownAs\": ");
-    if (shape == nullptr || (shape->latheSteps == 0 && !shape->curved)) {
+    if (shape == nullptr || !shape->shaped()) {
         out_.append("null");
         return;
     }
