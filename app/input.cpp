@@ -8,10 +8,12 @@
 #include "app/view_state.h"
 #include "model/loaded_model.h"
 #include "physics/bodies.h"
+#include "physics/physics_world.h"
 
 namespace {
 
 void pushFirstBody();
+void applyModelKey(KeyEffect effect);
 
 }  // namespace
 
@@ -40,11 +42,14 @@ void specialKey(int key, int, int) {
 }
 
 void keyboardKey(unsigned char key, int, int) {
-    switch (applyKey(viewState, key)) {
+    const KeyEffect effect = applyKey(viewState, key);
+    switch (effect) {
     case KeyEffect::Quit: std::exit(0);
     case KeyEffect::PushFirstBody: pushFirstBody(); break;
-    case KeyEffect::ResetView: resetFramedView(viewState); break;
     case KeyEffect::Redraw: break;
+    default:
+        if (inModelMode()) applyModelKey(effect);
+        break;
     }
     glutPostRedisplay();
 }
@@ -58,6 +63,22 @@ void pushFirstBody() {
     // A body that came to rest is woken to take the push.
     dBodyEnable(bodyTable[0].body);
     dBodyAddForce(bodyTable[0].body, 0.0, 0.0, 500.0);
+}
+
+// The front is seen from the model's +z, its right side from +x, its top
+// from straight above.
+void applyModelKey(KeyEffect effect) {
+    constexpr double QUARTER_TURN = 1.57079632679489661923;
+    switch (effect) {
+    case KeyEffect::ResetView: resetFramedView(viewState); break;
+    case KeyEffect::ShowFront: frameViewFrom(viewState, {0.0, 0.0}); break;
+    case KeyEffect::ShowRight: frameViewFrom(viewState, {-QUARTER_TURN, 0.0}); break;
+    case KeyEffect::ShowTop: frameViewFrom(viewState, {0.0, QUARTER_TURN}); break;
+    case KeyEffect::ToggleGround: viewState.groundShown = !viewState.groundShown; break;
+    case KeyEffect::ToggleOrbitingLights: viewState.orbitingLightsShown = !viewState.orbitingLightsShown; break;
+    case KeyEffect::TogglePause: physicsWorld.paused = !physicsWorld.paused; break;
+    default: break;
+    }
 }
 
 }  // namespace

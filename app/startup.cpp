@@ -24,8 +24,8 @@
 #include "physics/model_bodies.h"
 #include "physics/physics_world.h"
 #include "render/display_lists.h"
-#include "render/face_materials.h"
 #include "render/lights.h"
+#include "render/model_lights.h"
 #include "render/model_lists.h"
 #include "render/textures.h"
 
@@ -35,6 +35,7 @@ namespace {
 
 void reportReadFailure(const char* path, const ModelReadFailure& failure);
 void buildModelScene();
+ViewDirection savedViewDirection(const SceneRecord& scene);
 
 }  // namespace
 
@@ -59,6 +60,8 @@ void startModelMode(const CommandLine& commandLine) {
     modelSettings.mode = ViewerMode::Model;
     modelSettings.folder = std::filesystem::path(path).parent_path();
     modelSettings.separateParts = commandLine.separateParts;
+    modelSettings.still = commandLine.still;
+    physicsWorld.paused = commandLine.still;
     printHelpInLocaleEncoding();
     if (auto failure = loadModelFile(file)) reportReadFailure(path, *failure);
     std::fclose(file);
@@ -158,17 +161,26 @@ void buildModelScene() {
     layOutModel();
     const Bounds& bounds = modelLayout.bounds;
     if (!bounds.empty())
-        frameView(viewState, {bounds.min.x, bounds.min.y, bounds.min.z}, {bounds.max.x, bounds.max.y, bounds.max.z});
+        frameView(viewState, {bounds.min.x, bounds.min.y, bounds.min.z}, {bounds.max.x, bounds.max.y, bounds.max.z},
+                  savedViewDirection(loadedScene()));
+    setupModelLights(loadedScene());
     glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
     glFrontFace(GL_CW);
-    const bool useAlphaTest = anyMaterialHasAlpha();
     for (int32_t i = 0; i < loadedObjectCount(); ++i) {
         if (modelLayout.bodyOfObject[i] < 0) continue;
         const ObjectMesh mesh = buildObjectMesh(loadedObjects[i]);
-        compileModelList(i, mesh, useAlphaTest);
+        compileModelList(i, mesh);
         collectBodyPoints(i, mesh);
         releaseGeometry(loadedObjects[i]);
     }
+}
+
+
+// The modeller saves the view a model was last looked at from; a file
+// without one is seen from the modeller's own starting view.
+ViewDirection savedViewDirection(const SceneRecord& scene) {
+    if (!scene.anglesGiven) return DEFAULT_VIEW_DIRECTION;
+    return {scene.angles[0], scene.angles[1]};
 }
 
 }  // namespace

@@ -25,6 +25,9 @@ struct ModelSettings {
     std::filesystem::path folder;
     // Model mode: each visible object drops as a body of its own.
     bool separateParts = false;
+    // Model mode: the bodies start where the model places them, on the
+    // ground, instead of dropping onto it.
+    bool still = false;
     // The character set of the model's texts, an iconv name.
     const char* codeset = "CP932";
 };
@@ -60,6 +63,10 @@ int32_t documentMaterialCount();
 // table's size.
 int32_t loadedObjectCount();
 int32_t loadedMaterialCount();
+
+// The document's Scene values; a scene with nothing given when no model
+// could be read.
+const SceneRecord& loadedScene();
 
 // Deletes the document (the tables stay until the process ends).
 void releaseModel();

@@ -3,21 +3,34 @@
 #include <algorithm>
 #include <cstring>
 
-// A packed material is a byte of flags (which texts it has, and whether any
-// number is not zero), its nine numbers as they lie in memory when one is not
-// zero, then each text it has as a length byte and the text's bytes.
+// A packed material is a byte of flags (which texts it has, whether any
+// number is not zero, whether it has a model reading's shading), its nine
+// numbers as they lie in memory when one is not zero, its shading when it has
+// one, then each text it has as a length byte and the text's bytes.
 namespace {
 
 constexpr size_t BLOCK_SIZE = size_t{1} << 16;
 constexpr size_t NUMBER_COUNT = 9;
 constexpr size_t NUMBER_BYTES = NUMBER_COUNT * sizeof(float);
 constexpr uint8_t HAS_NUMBERS = 1 << 4;
+constexpr uint8_t HAS_SHADING = 1 << 5;
+
+// What a model reading adds to a material, packed as it lies in memory.
+struct Shading {
+    int32_t shader;
+    int32_t vertexColours;
+    bool given[3];
+    float colours[3][3];
+};
+constexpr size_t SHADING_BYTES = sizeof(Shading);
 
 RecordText MaterialRecord::*const TEXTS[] = {&MaterialRecord::name, &MaterialRecord::tex, &MaterialRecord::aplane,
                                              &MaterialRecord::bump};
 
 void packNumbers(const MaterialRecord& material, char* out);
 void unpackNumbers(const char* in, MaterialRecord& material);
+bool packShading(const MaterialRecord& material, char* out);
+void unpackShading(const char* in, MaterialRecord& material);
 
 }  // namespace
 
@@ -30,6 +43,10 @@ MaterialRecord MaterialList::operator[](size_t index) const {
         unpackNumbers(in, material);
         in += NUMBER_BYTES;
     }
+    if (flags & HAS_SHADING) {
+        unpackShading(in, material);
+        in += SHADING_BYTES;
+    }
     for (size_t t = 0; t < std::size(TEXTS); ++t) {
         if (!(flags & (1 << t))) continue;
         const size_t length = static_cast<unsigned char>(*in++);
@@ -40,13 +57,17 @@ MaterialRecord MaterialList::operator[](size_t index) const {
 }
 
 void MaterialList::push_back(const MaterialRecord& material) {
-    char packed[1 + NUMBER_BYTES + std::size(TEXTS) * (1 + RecordText::MAX_LENGTH)];
+    char packed[1 + NUMBER_BYTES + SHADING_BYTES + std::size(TEXTS) * (1 + RecordText::MAX_LENGTH)];
     size_t length = 1;
     uint8_t flags = 0;
     packNumbers(material, packed + length);
     if (std::any_of(packed + 1, packed + 1 + NUMBER_BYTES, [](char byte) { return byte != 0; })) {
         flags |= HAS_NUMBERS;
         length += NUMBER_BYTES;
+    }
+    if (packShading(material, packed + length)) {
+        flags |= HAS_SHADING;
+        length += SHADING_BYTES;
     }
     for (size_t t = 0; t < std::size(TEXTS); ++t) {
         std::string_view text = (material.*TEXTS[t]).view();
@@ -84,6 +105,36 @@ void unpackNumbers(const char* in, MaterialRecord& material) {
     material.emi = numbers[6];
     material.spc = numbers[7];
     material.power = numbers[8];
+}
+
+// False, packing nothing, for a material with the defaults: most are.
+bool packShading(const MaterialRecord& material, char* out) {
+    Shading shading{};
+    shading.shader = material.shader;
+    shading.vertexColours = material.vertexColours;
+    const bool given[3] = {material.hasAmbientColour, material.hasEmissionColour, material.hasSpecularColour};
+    const float* colours[3] = {material.ambientColour, material.emissionColour, material.specularColour};
+    bool any = shading.shader != 0 || shading.vertexColours != 0;
+    for (int c = 0; c < 3; ++c) {
+        shading.given[c] = given[c];
+        std::copy_n(colours[c], 3, shading.colours[c]);
+        any = any || given[c];
+    }
+    if (any) memcpy(out, &shading, SHADING_BYTES);
+    return any;
+}
+
+void unpackShading(const char* in, MaterialRecord& material) {
+    Shading shading;
+    memcpy(&shading, in, SHADING_BYTES);
+    material.shader = shading.shader;
+    material.vertexColours = shading.vertexColours;
+    material.hasAmbientColour = shading.given[0];
+    material.hasEmissionColour = shading.given[1];
+    material.hasSpecularColour = shading.given[2];
+    std::copy_n(shading.colours[0], 3, material.ambientColour);
+    std::copy_n(shading.colours[1], 3, material.emissionColour);
+    std::copy_n(shading.colours[2], 3, material.specularColour);
 }
 
 }  // namespace

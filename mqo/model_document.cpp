@@ -108,6 +108,8 @@ void ModelDocument::readChunks() {
             readObject();
         } else if (modelReading && line.keywordIs("CodePage", 2)) {
             readCodePage();
+        } else if (modelReading && line.keywordIs("Thumbnail", 2) && cursor_.lastTokenIs("{")) {
+            readThumbnailChunk(cursor_, data_.thumbnail);
         } else {
             cursor_.skipChunk();
         }

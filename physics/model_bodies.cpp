@@ -109,7 +109,7 @@ void createBody(int32_t body) {
     dMassSetBoxTotal(&mass, entry.mass, entry.sizeX, entry.sizeY, entry.sizeZ);
     dBodySetMass(entry.body, &mass);
     const Point3 start = worldOffset(modelLayout.bodyCentre[body], modelLayout.anchor);
-    dBodySetPosition(entry.body, start.x, start.y, start.z + DROP_HEIGHT);
+    dBodySetPosition(entry.body, start.x, start.y, start.z + (modelSettings.still ? 0.0 : DROP_HEIGHT));
 }
 
 void contactsOf(int32_t body, const BodyPoints& points) {

@@ -68,6 +68,7 @@ void completePhysics() {
 
 void stepPhysics() {
     completePhysics();
+    if (physicsWorld.paused) return;
     if (inModelMode())
         addGroundContacts();
     else

@@ -18,6 +18,8 @@ struct PhysicsWorld {
     bool prepared = false;
     // The classic bodies still wait for their collision meshes.
     bool meshesPending = false;
+    // Model mode: the world stands still until resumed.
+    bool paused = false;
 };
 
 extern PhysicsWorld physicsWorld;
@@ -33,7 +35,8 @@ void initPhysics();
 // step does it if nobody has. Until then the bodies only stand where they
 // start, which is all a frame shows of them.
 void completePhysics();
-// One collision pass and one world step of 0.1 simulated seconds.
+// One collision pass and one world step of 0.1 simulated seconds, unless
+// the world is paused.
 void stepPhysics();
 // dSpaceCollide's callback: contacts only between a body and the ground.
 void nearCallback(void* data, dGeomID o1, dGeomID o2);

@@ -11,6 +11,7 @@
 #include "render/texture_picture.h"
 
 GLuint textureIds[MAX_MATERIALS] = {};
+bool textureSeeThrough[MAX_MATERIALS] = {};
 
 namespace {
 
@@ -22,7 +23,8 @@ std::shared_ptr<ImageReader> readModelPicture(const MaterialRecord& material, co
 void reportUnusable(const MaterialRecord& material, const char* what, const RecordText& name,
                     const std::string& reason);
 std::string listOf(const std::vector<std::filesystem::path>& folders);
-void uploadTexture(MaterialRecord& material, GLuint& textureId);
+void uploadTexture(MaterialRecord& material, GLuint& textureId, bool& seeThrough);
+bool anyTexelSeeThrough(const TexturePicture& picture);
 
 }  // namespace
 
@@ -41,7 +43,7 @@ void setupTextures() {
             if (!readTextureImage(material)) continue;
             if (!material.aplane.empty()) loadAlphaPlane(material);
         }
-        uploadTexture(material, textureIds[m]);
+        uploadTexture(material, textureIds[m], textureSeeThrough[m]);
     }
 }
 
@@ -149,7 +151,7 @@ std::string listOf(const std::vector<std::filesystem::path>& folders) {
 
 // The pictures' rows are read once, here, and then released: the texture
 // holds the picture from now on.
-void uploadTexture(MaterialRecord& material, GLuint& textureId) {
+void uploadTexture(MaterialRecord& material, GLuint& textureId, bool& seeThrough) {
     glEnable(GL_TEXTURE_2D);
     glGenTextures(1, &textureId);
     glBindTexture(GL_TEXTURE_2D, textureId);
@@ -166,10 +168,19 @@ void uploadTexture(MaterialRecord& material, GLuint& textureId) {
         const TexturePicture picture = buildTexturePicture(*material.textureImage, material.alphaImage.get());
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, picture.textureWidth, picture.textureHeight, 0, GL_RGBA,
                      GL_UNSIGNED_BYTE, picture.rgba.data());
+        seeThrough = inModelMode() && material.hasAlpha && anyTexelSeeThrough(picture);
     }
     material.textureImage->releaseRows();
     if (material.alphaImage != nullptr) material.alphaImage->releaseRows();
     glDisable(GL_TEXTURE_2D);
+}
+
+// Many pictures carry an alpha channel that is opaque everywhere: their
+// materials draw with the opaque faces.
+bool anyTexelSeeThrough(const TexturePicture& picture) {
+    for (size_t i = 3; i < picture.rgba.size(); i += 4)
+        if (picture.rgba[i] != 255) return true;
+    return false;
 }
 
 }  // namespace
