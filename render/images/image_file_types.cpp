@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "render/images/bmp_reader.h"
+#include "render/images/dds_reader.h"
 #include "render/images/jpeg_reader.h"
 #include "render/images/png_reader.h"
 #include "render/images/regular_file.h"
@@ -34,6 +35,7 @@ constexpr ImageFileType MODEL_BMP = {".bmp", 1, makeExtendedReader<BmpReader>};
 constexpr ImageFileType MODEL_JPEG = {".jpg", 2, makeReader<JpegReader>};
 constexpr ImageFileType MODEL_TGA = {".tga", 2, makeExtendedReader<TgaReader>};
 constexpr ImageFileType MODEL_PNG = {".png", 3, makeReader<PngReader>};
+constexpr ImageFileType MODEL_DDS = {".dds", 4, makeReader<DdsReader>};
 
 struct Signature {
     std::string_view bytes;
@@ -45,6 +47,7 @@ constexpr Signature SIGNATURES[] = {
     {"\x89PNG\r\n\x1A\n", &MODEL_PNG},
     {"\xFF\xD8\xFF", &MODEL_JPEG},
     {"BM", &MODEL_BMP},
+    {"DDS ", &MODEL_DDS},
 };
 constexpr size_t LONGEST_SIGNATURE = 8;
 
@@ -54,8 +57,8 @@ struct ModelExtension {
 };
 
 constexpr ModelExtension MODEL_EXTENSIONS[] = {
-    {".bmp", &MODEL_BMP},  {".dib", &MODEL_BMP},   {".jpg", &MODEL_JPEG}, {".jpeg", &MODEL_JPEG},
-    {".jpe", &MODEL_JPEG}, {".jfif", &MODEL_JPEG}, {".tga", &MODEL_TGA},  {".png", &MODEL_PNG},
+    {".bmp", &MODEL_BMP},   {".dib", &MODEL_BMP}, {".jpg", &MODEL_JPEG}, {".jpeg", &MODEL_JPEG}, {".jpe", &MODEL_JPEG},
+    {".jfif", &MODEL_JPEG}, {".tga", &MODEL_TGA}, {".png", &MODEL_PNG},  {".dds", &MODEL_DDS},
 };
 
 bool endsWithFirstOccurrence(const char* name, const char* extension);

@@ -1,7 +1,8 @@
 // A decoded picture: rows of red, green, blue bytes or rows of grey bytes,
 // row 0 at the top and column 0 at the left, and beside the colour rows the
-// picture's own alpha when its file carries one (PNG). Readers for each file
-// type derive from it and decode from memory; `load` reads a file for them.
+// picture's own alpha when its file carries one (PNG, DDS). Readers for each
+// file type derive from it and decode from memory; `load` reads a file for
+// them.
 #pragma once
 
 #include <cstddef>
