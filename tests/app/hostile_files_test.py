@@ -93,7 +93,8 @@ class HostileFiles(unittest.TestCase):
         texture.mkdir()
         (self.folder / "outside.tga").write_bytes((CORPUS / "tga" / "colour_3x2.tga").read_bytes())
         pictures = {"huge.tga": "tga/claims_16384x16384.tga", "huge.bmp": "bmp/claims_16384x16384.bmp",
-                    "huge.jpg": "jpeg/claims_16384x16384.jpg", "scans.jpg": "jpeg/many_scans_8x8.jpg"}
+                    "huge.jpg": "jpeg/claims_16384x16384.jpg", "scans.jpg": "jpeg/many_scans_8x8.jpg",
+                    "huge.dds": "dds/claims_16384x16384.dds"}
         for name, source in pictures.items():
             (texture / name).write_bytes((CORPUS / source).read_bytes())
         os.mkfifo(texture / "fifo.tga")
@@ -102,6 +103,7 @@ class HostileFiles(unittest.TestCase):
             ("huge.bmp", b"Can't read bmp file\n", b"broken file"),
             ("huge.jpg", b"Can't read jpeg file.\n", b"broken file"),
             ("scans.jpg", b"more than 64 scans", b"more than 64 scans"),
+            ("huge.dds", b"This file type is not supported! huge.dds\n", b"ends inside its top level"),
             ("fifo.tga", b"Can't open file\n", b"not found"),
             # Model mode takes the name's last part in the model's folder.
             ("../outside.tga", b"Can't open file\n", b""),

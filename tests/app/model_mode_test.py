@@ -9,7 +9,7 @@ import tempfile
 import unittest
 from pathlib import Path
 
-from model_files import box, material, mqo, png, sphere
+from model_files import box, dxt1, material, mqo, png, sphere
 from viewer_session import KINDS, Picture, Viewer, poll
 
 VARNEL = os.environ["VARNEL"]
@@ -113,6 +113,26 @@ class ModelMode(unittest.TestCase):
                                                                                 "/Textures", "/textures"))
                 self.assertEqual(result.stderr.decode(), f'varnel: material "{name}": texture '
                                  f'"..\\..\\outside.png": not found (looked in {looked})\n')
+
+    def test_a_dds_texture_shows_as_the_same_picture_in_png_does(self):
+        # Magenta at the left, cyan at the right, the top right quarter cut
+        # out to transparent black: one DXT1 block of cyan and magenta, and a
+        # PNG of the same pixels.
+        block = dxt1((0x07FF, 0xF81F), [1, 1, 3, 3] * 2 + [1, 1, 0, 0] * 2)
+        picture = png([[(255, 0, 255, 255)] * 2 + [(0, 255, 255, 255) if y > 1 else (0, 0, 0, 0)] * 2
+                       for y in range(4)])
+        square = [(-20, 0, -1), (20, 0, -1), (20, 40, -1), (-20, 40, -1)]
+        card = ("card", square, [((3, 2, 1, 0), 0, [(0, 0), (1, 0), (1, 1), (0, 1)])], [])
+        shots = []
+        for name, content in (("skin.dds", block), ("skin.png", picture)):
+            self.write(f"Texture/{name}", content)
+            model = mqo([card], [material("card", (1, 1, 1), emi=1, extra=f'tex("{name}")')])
+            shot, result = self.photograph(self.write("card.mqo", model))
+            self.assertEqual(result.stderr, b"")
+            shots.append(shot)
+        self.assertGreater(shots[0].count("magenta"), 500)
+        self.assertGreater(shots[0].count("cyan"), 200)
+        self.assertEqual(sum(a != b for a, b in zip(shots[0].pixels, shots[1].pixels)), 0)
 
     def test_shading_follows_each_objects_keys_on_faces_without_material_lit_grey(self):
         # Flat faces meet in steps of light; smooth ones blend across.
