@@ -203,17 +203,13 @@ std::string ModelText::problem() const {
 }
 
 // NOTE: the stream can't seek: the reader passes over binary blocks by
-// reading forward. It has no buffer of its own, since the reader asks for
-// its whole window at a time.
+// reading forward. It keeps stdio's buffer: unbuffered, stdio reads on a
+// byte at a time after any short read.
 void ModelText::openModelEntry() {
     inflater_ = std::make_unique<EntryInflater>(*archive_, archive_->modelEntry(), MAX_INFLATED_BYTES);
     if (!inflater_->opened()) return;
     stream_ = fopencookie(inflater_.get(), "rb", {readInflated, nullptr, nullptr, nullptr});
-    if (stream_ == nullptr) {
-        problem_ = std::strerror(errno);
-        return;
-    }
-    setvbuf(stream_, nullptr, _IONBF, 0);
+    if (stream_ == nullptr) problem_ = std::strerror(errno);
 }
 
 bool startsAsArchive(std::string_view head) {
