@@ -1,8 +1,10 @@
 """Model files written by the tests: objects as lists of vertices and faces,
 and the shapes the model-mode cases drop."""
 
+import io
 import math
 import struct
+import zipfile
 import zlib
 
 
@@ -66,3 +68,13 @@ def png(rows):
     raw = b"".join(b"\0" + bytes(v for pixel in row for v in pixel) for row in rows)
     header = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 6, 0, 0, 0)
     return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b"")
+
+
+def mqoz(files):
+    """A zip archive of `files` (name: bytes), each deflated, as the modeller
+    writes a compressed model."""
+    out = io.BytesIO()
+    with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as archive:
+        for name, content in files.items():
+            archive.writestr(name, content)
+    return out.getvalue()

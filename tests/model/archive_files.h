@@ -32,7 +32,8 @@ inline std::string zipArchive(const ArchiveFiles& files) {
     std::string written;
     if (zip_source_stat(buffer, &status) == 0 && zip_source_open(buffer) == 0) {
         written.resize(status.size);
-        written.resize(static_cast<size_t>(std::max<zip_int64_t>(zip_source_read(buffer, written.data(), status.size), 0)));
+        written.resize(
+            static_cast<size_t>(std::max<zip_int64_t>(zip_source_read(buffer, written.data(), status.size), 0)));
         zip_source_close(buffer);
     }
     zip_source_free(buffer);

@@ -107,9 +107,9 @@ TEST(ModelArchive, eachArchiveThatGivesNoWholeModelSaysWhyInOneLine) {
          "the archive holds no .mqo file", false},
         {"two models", zipArchive({{"a.mqo", model}, {"b/b.MQO", model}}),
          "the archive holds 2 .mqo files; it must hold one", false},
-        {"claims 4 GiB", claimsFourGiB, "the archive's \"big.mqo\" inflates to more than " +
-                                            std::to_string(MAX_INFLATE_RATIO * claimsFourGiB.size()) +
-                                            " bytes, 200 times the archive's size",
+        {"claims 4 GiB", claimsFourGiB,
+         "the archive's \"big.mqo\" inflates to more than " + std::to_string(MAX_INFLATE_RATIO * claimsFourGiB.size()) +
+             " bytes, 200 times the archive's size",
          false},
         {"claims 2 GiB past the archive's size", claimsTwoGiB, "the archive's \"big.mqo\" inflates to more than 1 GiB",
          false},
