@@ -13,9 +13,10 @@
 
 using ArchiveFiles = std::vector<std::pair<std::string, std::string>>;
 
-// The archive of these files (name, bytes), each deflated; names that are
-// valid UTF-8 are marked so, others are stored as their bytes.
-inline std::string zipArchive(const ArchiveFiles& files) {
+// The archive of these files (name, bytes), each deflated or, with
+// ZIP_CM_STORE, stored as it is; names that are valid UTF-8 are marked so,
+// others are stored as their bytes.
+inline std::string zipArchive(const ArchiveFiles& files, int method = ZIP_CM_DEFLATE) {
     // NOTE: libzip writes nothing at all for an archive without files; an
     // empty archive is its end record alone.
     if (files.empty()) return std::string("PK\x05\x06", 4) + std::string(18, '\0');
@@ -25,7 +26,7 @@ inline std::string zipArchive(const ArchiveFiles& files) {
     for (const auto& [name, bytes] : files) {
         zip_source_t* file = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
         const zip_int64_t index = zip_file_add(archive, name.c_str(), file, ZIP_FL_ENC_GUESS);
-        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 9);
+        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), method, 9);
     }
     if (zip_close(archive) != 0) throw std::runtime_error("cannot write the archive");
     zip_stat_t status;
@@ -61,6 +62,19 @@ inline void patchFirstEntry(std::string& archive, size_t localOffset, size_t cen
 // The inflated size the first entry claims.
 inline void claimSize(std::string& archive, uint32_t size) {
     patchFirstEntry(archive, 22, 24, size);
+}
+
+// The first entry's deflated bytes cut to `size`.
+inline void cutDeflatedBytes(std::string& archive, uint32_t size) {
+    patchFirstEntry(archive, 18, 20, size);
+}
+
+// The first entry's deflated bytes starting with a block of the reserved
+// type.
+inline void breakFirstBlock(std::string& archive) {
+    const size_t data = 30 + static_cast<uint8_t>(archive[26]) + 256 * static_cast<uint8_t>(archive[27]) +
+                        static_cast<uint8_t>(archive[28]) + 256 * static_cast<uint8_t>(archive[29]);
+    archive[data] = 0x07;
 }
 
 // The first entry's checksum, wrong.

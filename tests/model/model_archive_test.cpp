@@ -66,11 +66,13 @@ TEST(ModelArchive, readsItsModelAsThePlainFileReadsWhateverTheNames) {
     const std::string text = bigModel();
     const ParsedModel plain = parseText(text, false, ReadingMode::Model);
     ASSERT_EQ(plain.result, ParseOk);
-    const std::string archive =
-        zipArchive({{"thumbnail.jpg", "\xFF\xD8\xFF"}, {"parts/Player.MQO", text}, {"parts/Player.mqx", "<x/>"}});
-    for (const char* name : {"player.mqoz", "player.mqo"}) {
+    const ArchiveFiles files = {
+        {"thumbnail.jpg", "\xFF\xD8\xFF"}, {"parts/Player.MQO", text}, {"parts/Player.mqx", "<x/>"}};
+    // Deflated, as nearly every archive is, or stored; under either name.
+    for (const auto& [name, method] :
+         {std::pair("player.mqoz", ZIP_CM_DEFLATE), std::pair("player.mqo", ZIP_CM_STORE)}) {
         SCOPED_TRACE(name);
-        const ArchiveReading read = readArchiveFile(folder.write(name, archive));
+        const ArchiveReading read = readArchiveFile(folder.write(name, zipArchive(files, method)));
         ASSERT_EQ(std::tuple(read.model.result, read.text->problem()), std::tuple(ParseOk, ""));
         EXPECT_EQ(std::tuple(read.text->archive()->modelEntry().name, read.text->archive()->modelFolder()),
                   std::tuple("parts/Player.MQO", "parts"));
@@ -98,6 +100,12 @@ TEST(ModelArchive, eachArchiveThatGivesNoWholeModelSaysWhyInOneLine) {
     markEncrypted(encrypted);
     std::string broken = zipArchive({{"broken.mqo", model}});
     breakChecksum(broken);
+    std::string storedBroken = zipArchive({{"broken.mqo", model}}, ZIP_CM_STORE);
+    breakChecksum(storedBroken);
+    std::string cut = zipArchive({{"cut.mqo", model + std::string(5000, 'x')}});
+    cutDeflatedBytes(cut, 20);
+    std::string badBlock = zipArchive({{"bad.mqo", model}});
+    breakFirstBlock(badBlock);
     const std::string limit = std::to_string(MAX_INFLATE_RATIO * zeros.size());
     const std::tuple<const char*, std::string, std::string, bool> cases[] = {
         {"empty", zipArchive({}), "the archive holds no .mqo file", false},
@@ -119,6 +127,9 @@ TEST(ModelArchive, eachArchiveThatGivesNoWholeModelSaysWhyInOneLine) {
          "the archive's \"zeros.mqo\" inflates to more than " + limit + " bytes, 200 times the archive's size", true},
         {"encrypted", encrypted, "the archive's \"secret.mqo\" is encrypted", false},
         {"wrong checksum", broken, "the archive's \"broken.mqo\" is broken (CRC error)", true},
+        {"stored, wrong checksum", storedBroken, "the archive's \"broken.mqo\" is broken (CRC error)", true},
+        {"deflated bytes cut short", cut, "the archive's \"cut.mqo\" is broken (Premature end of file)", true},
+        {"a block of no type", badBlock, "the archive's \"bad.mqo\" is broken (Compressed data invalid)", true},
         {"cut in its central directory", cutInCentralDirectory(zipArchive({{"a.mqo", model}, {"b.png", "x"}})),
          "broken zip archive (Not a zip archive)", false},
     };
