@@ -3,7 +3,8 @@
 // thumbnail.jpg, sometimes with the model's textures. A file is taken for
 // an archive by its first bytes, whatever its name says. Nothing is ever
 // extracted to disk: the model's text is inflated as the reader reads it,
-// and a picture into memory.
+// and a picture into memory. Entries may be stored or deflated (or packed
+// in any other way libzip unpacks); encrypted ones are refused.
 //
 // Every entry inflates to at most MAX_INFLATED_BYTES and at most
 // MAX_INFLATE_RATIO times the archive's own size. The size an entry claims
