@@ -63,7 +63,7 @@ constexpr ModelExtension MODEL_EXTENSIONS[] = {
 
 bool endsWithFirstOccurrence(const char* name, const char* extension);
 bool endsWithIgnoringCase(const char* name, const char* extension);
-const ImageFileType* findTypeBySignature(const char* path);
+std::string_view readHead(const char* path, uint8_t (&head)[LONGEST_SIGNATURE]);
 
 }  // namespace
 
@@ -73,11 +73,17 @@ const ImageFileType* findImageFileType(const char* name) {
     return nullptr;
 }
 
-// Modellers often save a PNG under a .jpg name: the file's own bytes win.
 const ImageFileType* findModelImageFileType(const char* path) {
-    if (const ImageFileType* type = findTypeBySignature(path)) return type;
+    uint8_t head[LONGEST_SIGNATURE];
+    return findModelImageFileType(readHead(path, head), path);
+}
+
+// Modellers often save a PNG under a .jpg name: the file's own bytes win.
+const ImageFileType* findModelImageFileType(std::string_view head, const char* name) {
+    for (const Signature& signature : SIGNATURES)
+        if (head.starts_with(signature.bytes)) return signature.type;
     for (const ModelExtension& named : MODEL_EXTENSIONS)
-        if (endsWithIgnoringCase(path, named.extension)) return named.type;
+        if (endsWithIgnoringCase(name, named.extension)) return named.type;
     return nullptr;
 }
 
@@ -96,17 +102,14 @@ bool endsWithIgnoringCase(const char* name, const char* extension) {
     return nameLength >= extensionLength && strcasecmp(name + nameLength - extensionLength, extension) == 0;
 }
 
-// Null when the file can't be opened or starts with no known signature.
-const ImageFileType* findTypeBySignature(const char* path) {
+// The file's first bytes, into `head`; none when it can't be opened.
+std::string_view readHead(const char* path, uint8_t (&head)[LONGEST_SIGNATURE]) {
     uint64_t size = 0;
     int descriptor = openRegularFile(path, size);
-    if (descriptor < 0) return nullptr;
-    uint8_t head[LONGEST_SIGNATURE];
-    std::string_view read(reinterpret_cast<const char*>(head), readUpTo(descriptor, head, sizeof head));
+    if (descriptor < 0) return {};
+    const size_t read = readUpTo(descriptor, head, sizeof head);
     close(descriptor);
-    for (const Signature& signature : SIGNATURES)
-        if (read.starts_with(signature.bytes)) return signature.type;
-    return nullptr;
+    return {reinterpret_cast<const char*>(head), read};
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 #include "render/images/image_reader.h"
 
@@ -26,3 +27,5 @@ const ImageFileType* findImageFileType(const char* name);
 // null when neither tells. Its readers read the extended formats, PNG and
 // DDS included.
 const ImageFileType* findModelImageFileType(const char* path);
+// The same for a picture whose file starts with `head` and is named `name`.
+const ImageFileType* findModelImageFileType(std::string_view head, const char* name);

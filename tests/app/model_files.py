@@ -1,8 +1,10 @@
 """Model files written by the tests: objects as lists of vertices and faces,
 and the shapes the model-mode cases drop."""
 
+import io
 import math
 import struct
+import zipfile
 import zlib
 
 
@@ -75,3 +77,13 @@ def dxt1(colours, choices):
     header = struct.pack("<7I", 124, 0x100F, 4, 4, 0, 0, 1) + bytes(44)
     header += struct.pack("<2I", 32, 4) + b"DXT1" + bytes(20) + struct.pack("<5I", 0x1000, 0, 0, 0, 0)
     return b"DDS " + header + struct.pack("<2HI", *colours, sum(c << 2 * i for i, c in enumerate(choices)))
+
+
+def mqoz(files):
+    """A zip archive of `files` (name: bytes), each deflated, as the modeller
+    writes a compressed model."""
+    out = io.BytesIO()
+    with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as archive:
+        for name, content in files.items():
+            archive.writestr(name, content)
+    return out.getvalue()
