@@ -20,7 +20,8 @@ CommandLine refuse(std::string problem);
 
 const char* const USAGE_TEXT =
     "usage: varnel [OPTIONS] [MODEL]\n"
-    "Views a Metasequoia text model (.mqo) and drops it onto a ground plane.\n"
+    "Views a Metasequoia text model (.mqo, or compressed as .mqoz) and drops it\n"
+    "onto a ground plane.\n"
     "Without MODEL it opens qemi_one.mqo in the working folder, with its\n"
     "textures in the folder Texture beside it.\n"
     "\n"

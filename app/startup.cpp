@@ -17,6 +17,7 @@
 #include "app/view_state.h"
 #include "model/console_text.h"
 #include "model/loaded_model.h"
+#include "model/model_archive.h"
 #include "model/model_file.h"
 #include "model/model_layout.h"
 #include "model/object_mesh.h"
@@ -63,8 +64,8 @@ void startModelMode(const CommandLine& commandLine) {
     modelSettings.still = commandLine.still;
     physicsWorld.paused = commandLine.still;
     printHelpInLocaleEncoding();
-    if (auto failure = loadModelFile(file)) reportReadFailure(path, *failure);
-    std::fclose(file);
+    const ModelText text(file, path);
+    if (auto failure = loadModelFile(text)) reportReadFailure(path, *failure);
     endPhase("read");
 }
 
@@ -149,6 +150,11 @@ void shutdown() {
 namespace {
 
 void reportReadFailure(const char* path, const ModelReadFailure& failure) {
+    if (!failure.archiveProblem.empty()) {
+        std::fprintf(stderr, "varnel: cannot read '%s': %s\n", printableName(path).c_str(),
+                     consoleText(failure.archiveProblem, "UTF-8").c_str());
+        return;
+    }
     std::fprintf(stderr, "varnel: %s:%lld: %s\n", printableName(path).c_str(), static_cast<long long>(failure.line),
                  consoleText(failure.expected, "UTF-8").c_str());
 }

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "model/model_archive.h"
 #include "mqo/model_document.h"
 #include "mqo/records.h"
 
@@ -23,6 +25,9 @@ struct ModelSettings {
     ViewerMode mode = ViewerMode::Classic;
     // Model mode: the folder of the model file, where texture names resolve.
     std::filesystem::path folder;
+    // Model mode: the archive the model was read from, where texture names
+    // resolve first; null for a plain model file.
+    std::shared_ptr<const ModelArchive> archive;
     // Model mode: each visible object drops as a body of its own.
     bool separateParts = false;
     // Model mode: the bodies start where the model places them, on the
@@ -32,10 +37,12 @@ struct ModelSettings {
     const char* codeset = "CP932";
 };
 
-// Where a model-mode read stopped, and what the reader expected there.
+// Where a model-mode read stopped, and what the reader expected there; or,
+// for a model in an archive that gives no whole text, why.
 struct ModelReadFailure {
     int64_t line = 0;
     std::string expected;
+    std::string archiveProblem;
 };
 
 extern ModelSettings modelSettings;
@@ -48,10 +55,10 @@ extern ModelDocument* currentDocument;
 // Opens, reads and reports the model file; fills the tables on success.
 // Returns -1 when the file cannot be opened, otherwise 0.
 int32_t loadModel(const char* path);
-// Model mode: reads the open `file`, which stays the caller's to close, and
-// fills the tables on success. On failure the tables stay empty, no document
-// is kept, and the failure is returned for the caller to report.
-std::optional<ModelReadFailure> loadModelFile(FILE* file);
+// Model mode: reads the model's `text` and fills the tables on success,
+// keeping its archive for the textures. On failure the tables stay empty, no
+// document is kept, and the failure is returned for the caller to report.
+std::optional<ModelReadFailure> loadModelFile(const ModelText& text);
 inline bool inModelMode() {
     return modelSettings.mode == ViewerMode::Model;
 }

@@ -86,8 +86,9 @@ void ModelDocument::readHeader() {
     const double version = line.floatAt(3);
     if (cursor_.mode() == ReadingMode::Classic) {
         if (!textFormat || version != 1.0) ChunkCursor::fail(ParseFormatError, "expected \"Format Text Ver 1.0\"");
-    } else if (!textFormat || (version != 1.0 && version != 1.1)) {
-        ChunkCursor::fail(ParseFormatError, "expected \"Format Text Ver 1.0\" or \"Format Text Ver 1.1\"");
+    } else if (!textFormat || (version != 1.0 && version != 1.1 && version != 1.2)) {
+        ChunkCursor::fail(ParseFormatError,
+                          "expected \"Format Text Ver 1.0\", \"Format Text Ver 1.1\" or \"Format Text Ver 1.2\"");
     }
 }
 

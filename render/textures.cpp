@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "model/console_text.h"
 #include "model/loaded_model.h"
+#include "model/model_archive.h"
 #include "model/texture_files.h"
 #include "render/images/image_file_types.h"
 #include "render/images/image_messages.h"
@@ -20,6 +22,9 @@ std::shared_ptr<ImageReader> readImageFile(const char* name, const ImageFileType
 bool climbsOutOfItsFolder(const char* name);
 bool readModelTexture(MaterialRecord& material);
 std::shared_ptr<ImageReader> readModelPicture(const MaterialRecord& material, const RecordText& name, const char* what);
+std::shared_ptr<ImageReader> readArchivedPicture(const MaterialRecord& material, const RecordText& name,
+                                                 const char* what, const ArchiveEntry& entry);
+std::string gathered(const ImageMessageCollector& messages);
 void reportUnusable(const MaterialRecord& material, const char* what, const RecordText& name,
                     const std::string& reason);
 std::string listOf(const std::vector<std::filesystem::path>& folders);
@@ -112,7 +117,9 @@ bool readModelTexture(MaterialRecord& material) {
 
 std::shared_ptr<ImageReader> readModelPicture(const MaterialRecord& material, const RecordText& name,
                                               const char* what) {
-    const TextureFileSearch search = findTextureFile(modelSettings.folder, name.view(), modelSettings.codeset);
+    const TextureFileSearch search =
+        findTextureFile(modelSettings.folder, name.view(), modelSettings.codeset, modelSettings.archive.get());
+    if (search.entry != nullptr) return readArchivedPicture(material, name, what, *search.entry);
     if (search.found.empty()) {
         reportUnusable(material, what, name, "not found (looked in " + listOf(search.folders) + ")");
         return nullptr;
@@ -126,14 +133,45 @@ std::shared_ptr<ImageReader> readModelPicture(const MaterialRecord& material, co
     std::shared_ptr<ImageReader> image = type->makeReader();
     ImageMessageCollector messages;
     if (image->load(path.c_str()) == -1) {
-        std::string why = messages.text();
-        while (!why.empty() && why.back() == '\n') why.pop_back();
-        for (char& c : why)
-            if (c == '\n') c = ';';
-        reportUnusable(material, what, name, "broken file " + path + " (" + why + ")");
+        reportUnusable(material, what, name, "broken file " + path + " (" + gathered(messages) + ")");
         return nullptr;
     }
     return image;
+}
+
+// A picture in the model's archive is inflated into memory, never to disk,
+// and told by its bytes as a file would be.
+std::shared_ptr<ImageReader> readArchivedPicture(const MaterialRecord& material, const RecordText& name,
+                                                 const char* what, const ArchiveEntry& entry) {
+    const std::string where = entry.shownName + " in " + modelSettings.archive->name();
+    std::vector<uint8_t> bytes;
+    std::string problem;
+    if (!modelSettings.archive->read(entry, MAX_IMAGE_FILE_BYTES, bytes, problem)) {
+        reportUnusable(material, what, name, problem);
+        return nullptr;
+    }
+    const std::string_view head(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const ImageFileType* type = findModelImageFileType(head, entry.name.c_str());
+    if (type == nullptr) {
+        reportUnusable(material, what, name, "unsupported picture type (" + where + ")");
+        return nullptr;
+    }
+    std::shared_ptr<ImageReader> image = type->makeReader();
+    ImageMessageCollector messages;
+    if (image->loadFromMemory(bytes.data(), bytes.size()) == -1) {
+        reportUnusable(material, what, name, "broken file " + where + " (" + gathered(messages) + ")");
+        return nullptr;
+    }
+    return image;
+}
+
+// What the picture readers said, as one line.
+std::string gathered(const ImageMessageCollector& messages) {
+    std::string said = messages.text();
+    while (!said.empty() && said.back() == '\n') said.pop_back();
+    for (char& c : said)
+        if (c == '\n') c = ';';
+    return said;
 }
 
 void reportUnusable(const MaterialRecord& material, const char* what, const RecordText& name,

@@ -1,8 +1,10 @@
 """Model files written by the tests: objects as lists of vertices and faces,
 and the shapes the model-mode cases drop."""
 
+import io
 import math
 import struct
+import zipfile
 import zlib
 
 
@@ -66,3 +68,22 @@ def png(rows):
     raw = b"".join(b"\0" + bytes(v for pixel in row for v in pixel) for row in rows)
     header = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 6, 0, 0, 0)
     return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b"")
+
+
+def dxt1(colours, choices):
+    """A 4 x 4 DDS picture of one DXT1 block: two 5:6:5 colours and a choice
+    of 0 to 3 for each pixel, top row first. With the first colour not above
+    the second, choice 3 is see-through."""
+    header = struct.pack("<7I", 124, 0x100F, 4, 4, 0, 0, 1) + bytes(44)
+    header += struct.pack("<2I", 32, 4) + b"DXT1" + bytes(20) + struct.pack("<5I", 0x1000, 0, 0, 0, 0)
+    return b"DDS " + header + struct.pack("<2HI", *colours, sum(c << 2 * i for i, c in enumerate(choices)))
+
+
+def mqoz(files):
+    """A zip archive of `files` (name: bytes), each deflated, as the modeller
+    writes a compressed model."""
+    out = io.BytesIO()
+    with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as archive:
+        for name, content in files.items():
+            archive.writestr(name, content)
+    return out.getvalue()

@@ -9,7 +9,7 @@ import tempfile
 import unittest
 from pathlib import Path
 
-from model_files import box, material, mqo, png, sphere
+from model_files import box, dxt1, material, mqo, mqoz, png, sphere
 from viewer_session import KINDS, Picture, Viewer, poll
 
 VARNEL = os.environ["VARNEL"]
@@ -113,6 +113,62 @@ class ModelMode(unittest.TestCase):
                                                                                 "/Textures", "/textures"))
                 self.assertEqual(result.stderr.decode(), f'varnel: material "{name}": texture '
                                  f'"..\\..\\outside.png": not found (looked in {looked})\n')
+
+    def test_a_dds_texture_shows_as_the_same_picture_in_png_does(self):
+        # Magenta at the left, cyan at the right, the top right quarter cut
+        # out to transparent black: one DXT1 block of cyan and magenta, and a
+        # PNG of the same pixels.
+        block = dxt1((0x07FF, 0xF81F), [1, 1, 3, 3] * 2 + [1, 1, 0, 0] * 2)
+        picture = png([[(255, 0, 255, 255)] * 2 + [(0, 255, 255, 255) if y > 1 else (0, 0, 0, 0)] * 2
+                       for y in range(4)])
+        square = [(-20, 0, -1), (20, 0, -1), (20, 40, -1), (-20, 40, -1)]
+        card = ("card", square, [((3, 2, 1, 0), 0, [(0, 0), (1, 0), (1, 1), (0, 1)])], [])
+        shots = []
+        for name, content in (("skin.dds", block), ("skin.png", picture)):
+            self.write(f"Texture/{name}", content)
+            model = mqo([card], [material("card", (1, 1, 1), emi=1, extra=f'tex("{name}")')])
+            shot, result = self.photograph(self.write("card.mqo", model))
+            self.assertEqual(result.stderr, b"")
+            shots.append(shot)
+        self.assertGreater(shots[0].count("magenta"), 500)
+        self.assertGreater(shots[0].count("cyan"), 200)
+        self.assertEqual(sum(a != b for a, b in zip(shots[0].pixels, shots[1].pixels)), 0)
+
+    def test_archives_are_read_by_their_contents_with_textures_inside_or_beside_them(self):
+        # A Ver 1.2 card as the modeller writes it, with keys the viewer
+        # passes over; its texture is magenta and cyan on disk, red and blue
+        # in the archive.
+        square = [(-20, 0, -1), (20, 0, -1), (20, 40, -1), (-20, 40, -1)]
+        keys = ["uid 3", "vertexattr {\r\n\t\tuid {\r\n\t\t\t0 1\r\n\t\t\t1 2\r\n\t\t}\r\n\t}"]
+        card = ("看板", square, [((3, 2, 1, 0), 0, [(0, 0), (1, 0), (1, 1), (0, 1)])], keys)
+        model = mqo([card], [material("木", (1, 1, 1), emi=1, extra='shader(3) tex("Texture\\face.png")'),
+                             material("無", (1, 1, 1), extra='tex("none.png")')],
+                    header="Format Text Ver 1.2", extra='CodePage utf8\r\nIncludeXml "card.mqx"')
+        beside = png([[(255, 0, 255, 255)] * 2 + [(0, 255, 255, 255)] * 2 for _ in range(4)])
+        inside = png([[(255, 0, 0, 255)] * 2 + [(0, 0, 255, 255)] * 2 for _ in range(4)])
+        extras = {"card.mqx": b"<MetasequoiaDocument/>", "thumbnail.jpg": b"\xff\xd8\xff"}
+        self.write("Texture/face.png", beside)
+        cases = [
+            ("beside.mqoz", mqoz({"Inner Name.mqo": model, **extras}), ("magenta", "cyan")),
+            ("inside.mqoz", mqoz({"card.mqo": model, "texture/FACE.PNG": inside, **extras}), ("red", "blue")),
+            ("archive named.mqo", mqoz({"card.mqo": model, "Texture/face.png": inside}), ("red", "blue")),
+            ("plain named.mqoz", model, ("magenta", "cyan")),
+        ]
+        for name, content, colours in cases:
+            with self.subTest(name=name):
+                path = self.write(name, content)
+                shot, result = self.photograph(path, seconds="3")
+                self.assertGreater(shot.count(colours[0]), 500)
+                self.assertGreater(shot.count(colours[1]), 500)
+                archive = [str(path)] if content != model else []
+                looked = ", ".join(archive + [f"{self.folder}{sub}" for sub in ("", "/Texture", "/texture",
+                                                                               "/Textures", "/textures")])
+                self.assertEqual(result.stderr.decode(), f'varnel: material "無": texture "none.png": not found '
+                                 f'(looked in {looked})\n')
+        # The window is named after the file the user gave.
+        with Viewer({}, arguments=[str(self.folder / "inside.mqoz")], title="Varnel - inside.mqoz") as viewer:
+            viewer.picture_showing("red", 500)
+            viewer.quit()
 
     def test_shading_follows_each_objects_keys_on_faces_without_material_lit_grey(self):
         # Flat faces meet in steps of light; smooth ones blend across.

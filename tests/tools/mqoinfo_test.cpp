@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "mqo/model_document.h"
+#include "tests/model/archive_files.h"
 #include "tests/model/model_files.h"
 #include "tools/mqoinfo/json_printer.h"
 #include "tools/mqoinfo/summary_printer.h"
@@ -227,6 +228,40 @@ TEST(MqoinfoCommand, tellsWhereEachTextureIsFoundOrWhereItWasLookedFor) {
                   "    texture \"glass.bmp\" not found; looked in \"" + car + "\", \"" + car + "/Texture\", \"" + car +
                   "/texture\", \"" + car + "/Textures\", \"" + car + "/textures\"\n" +
                   "objects: 0\nwarnings: 0 face corners outside their object's vertices\n");
+}
+
+// A model from an archive: each file found is in the archive or on disk,
+// the archive itself is the first place looked in, and an archive that
+// gives no model is a file mqoinfo cannot read.
+TEST(MqoinfoCommand, tellsWhetherATextureIsInTheArchiveOrOnDisk) {
+    const ScratchFolder folder;
+    folder.write("wood.png", "");
+    folder.write("glass.png", "");
+    const std::string model = HEADER + "Material 3 {\r\n\"a\" tex(\"wood.png\")\r\n\"b\" tex(\"glass.png\")\r\n" +
+                              "\"c\" tex(\"none.png\")\r\n}\r\n";
+    const std::string path =
+        folder.write("set.mqoz", zipArchive({{"set/set.mqo", model}, {"set/Texture/WOOD.png", ""}}));
+    const std::string at = folder.path().string();
+    const CommandResult summary = runMqoinfo({path});
+    EXPECT_EQ(std::tuple(summary.status, summary.err), std::tuple(0, ""));
+    EXPECT_NE(summary.out.find("\n    texture \"wood.png\" is \"set/Texture/WOOD.png\" in the archive\n"),
+              std::string::npos)
+        << summary.out;
+    EXPECT_NE(summary.out.find("\n    texture \"glass.png\" is \"" + at + "/glass.png\" on disk\n"), std::string::npos);
+    EXPECT_NE(summary.out.find("\n    texture \"none.png\" not found; looked in \"" + path + "\", \"" + at + "\", "),
+              std::string::npos);
+    const CommandResult json = runMqoinfo({"--json", path});
+    EXPECT_NE(json.out.find("\"texFile\": \"set/Texture/WOOD.png\", \"texFileIn\": \"archive\", \"aplaneFile\": null, "
+                            "\"aplaneFileIn\": null"),
+              std::string::npos);
+    EXPECT_NE(json.out.find("\"texFile\": \"" + at + "/glass.png\", \"texFileIn\": \"disk\""), std::string::npos);
+    EXPECT_NE(json.out.find("\"texFile\": null, \"texFileIn\": null"), std::string::npos);
+    const std::string empty = folder.write("empty.mqoz", zipArchive({{"thumbnail.jpg", ""}}));
+    const CommandResult refused = runMqoinfo({"--json", empty});
+    EXPECT_EQ(std::tuple(refused.status, refused.out, refused.err),
+              std::tuple(2, "", "mqoinfo: cannot read " + empty + ": the archive holds no .mqo file\n"));
+    // The classic reading takes the archive's bytes for text.
+    EXPECT_TRUE(runMqoinfo({"--classic", path}).out.starts_with("file: " + path + "\nresult: -3 Header Error"));
 }
 
 }  // namespace

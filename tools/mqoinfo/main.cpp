@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/model_archive.h"
 #include "model/model_file.h"
 #include "mqo/model_document.h"
 #include "tools/mqoinfo/json_printer.h"
@@ -28,14 +29,15 @@ constexpr char HELP[] =
     "the line where reading stopped and what was expected there; its materials,\n"
     "with the files their textures and alpha planes are found in; its objects,\n"
     "with their vertex and face counts and the face corners that name a vertex\n"
-    "the object does not have.\n"
+    "the object does not have. FILE may be a zip archive (.mqoz): its one .mqo is\n"
+    "read, and textures are looked for in the archive first.\n"
     "\n"
     "  --json     the whole document as one line of JSON\n"
     "  --classic  read FILE as the classic viewer reads qemi_one.mqo\n"
     "  --help     show this text\n"
     "\n"
     "Exit status: 0 when the model reads, 1 when it does not, 2 when FILE cannot\n"
-    "be read or the output written.\n";
+    "be read (an archive that gives no whole .mqo among them) or the output written.\n";
 
 struct Options {
     bool help = false;
@@ -45,7 +47,7 @@ struct Options {
 };
 
 std::optional<Options> parseArguments(int argc, char** argv);
-bool printDocument(const Options& options, const ModelDocument& document, int32_t result);
+bool printDocument(const Options& options, const ModelDocument& document, int32_t result, const ModelArchive* archive);
 
 }  // namespace
 
@@ -65,17 +67,32 @@ int main(int argc, char** argv) {
         fprintf(stderr, "mqoinfo: cannot open %s: %s\n", options->path, problem.c_str());
         return EXIT_UNUSABLE;
     }
+    // The classic reading knows no archives: it reads the file as it is.
+    std::optional<ModelText> text;
+    if (!options->classic) {
+        text.emplace(file, options->path);
+        file = text->stream();
+    }
+    if (file == nullptr) {
+        fprintf(stderr, "mqoinfo: cannot read %s: %s\n", options->path, text->problem().c_str());
+        return EXIT_UNUSABLE;
+    }
     ModelDocument document(ModelData{}, file, options->classic ? ReadingMode::Classic : ReadingMode::Model);
     const int32_t result = document.parse();
     // A read error looks like the end of the file to the reader; it must not
     // pass for a verdict on the model.
     const bool readFailed = ferror(file) != 0;
-    fclose(file);
+    const std::string archiveProblem = text ? text->problem() : "";
+    if (!text) fclose(file);
+    if (!archiveProblem.empty()) {
+        fprintf(stderr, "mqoinfo: cannot read %s: %s\n", options->path, archiveProblem.c_str());
+        return EXIT_UNUSABLE;
+    }
     if (readFailed) {
         fprintf(stderr, "mqoinfo: cannot read %s\n", options->path);
         return EXIT_UNUSABLE;
     }
-    if (!printDocument(*options, document, result)) {
+    if (!printDocument(*options, document, result, text ? text->archive().get() : nullptr)) {
         fputs("mqoinfo: cannot write the output\n", stderr);
         return EXIT_UNUSABLE;
     }
@@ -106,10 +123,10 @@ std::optional<Options> parseArguments(int argc, char** argv) {
     return options;
 }
 
-bool printDocument(const Options& options, const ModelDocument& document, int32_t result) {
+bool printDocument(const Options& options, const ModelDocument& document, int32_t result, const ModelArchive* archive) {
     OutputBuffer out(stdout);
     const ModelReadOutcome outcome{result, document.lineNumber(), document.failureText(),
-                                   std::filesystem::path(options.path).parent_path()};
+                                   std::filesystem::path(options.path).parent_path(), archive};
     if (options.json && options.classic) {
         printDocumentJson(document.data(), result, out);
     } else if (options.json) {
