@@ -23,8 +23,12 @@ constexpr float GRID_ALPHA = 0.4f;
 constexpr double GRID_REACH = 6.0;
 constexpr double GRID_LINES_PER_RADIUS = 4.0;
 constexpr int SEGMENTS_PER_STEP = 2;
-constexpr float SHADOW_ALPHA = 0.45f;
+constexpr float SHADOW_ALPHA = 0.5f;
 constexpr int SHADOW_SEGMENTS = 32;
+// In parts of the footprint: the shadow is dark up to its core and fades to
+// nothing at its edge, a little beyond the body.
+constexpr double SHADOW_CORE = 0.9;
+constexpr double SHADOW_EDGE = 1.5;
 // A shadow fades out as its body rises this many model radii.
 constexpr double SHADOW_FADE_HEIGHT = 3.0;
 // Pale, so that no corner mark passes for a part of the model.
@@ -82,7 +86,8 @@ void drawGround(const Vector3d& drift) {
 void drawCornerAxes() {
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    const GLint side = std::max<GLint>(SMALLEST_CORNER, static_cast<GLint>(std::min(viewport[2], viewport[3]) * CORNER_SHARE));
+    const GLint side =
+        std::max<GLint>(SMALLEST_CORNER, static_cast<GLint>(std::min(viewport[2], viewport[3]) * CORNER_SHARE));
     double turn[16];
     glGetDoublev(GL_MODELVIEW_MATRIX, turn);
     turn[12] = turn[13] = turn[14] = 0.0;
@@ -167,8 +172,7 @@ void drawGrid(double centreX, double centreZ, double height, double radius) {
                 const double ends[2][2] = {{fixed, from}, {fixed, to}};
                 for (const auto& end : ends) {
                     const double x = across == 0 ? end[0] : end[1], z = across == 0 ? end[1] : end[0];
-                    glColor4f(GRID_COLOUR[0], GRID_COLOUR[1], GRID_COLOUR[2],
-                              gridFade(x, z, centreX, centreZ, reach));
+                    glColor4f(GRID_COLOUR[0], GRID_COLOUR[1], GRID_COLOUR[2], gridFade(x, z, centreX, centreZ, reach));
                     glVertex3d(x, height, z);
                 }
             }
@@ -216,14 +220,14 @@ void drawShadow(int32_t body, double height, double radius) {
     glBegin(GL_TRIANGLE_FAN);
     glColor4f(0.0f, 0.0f, 0.0f, alpha);
     glVertex3d(x, height, z);
-    for (int k = 0; k <= SHADOW_SEGMENTS; ++k) ringPoint(k, 0.8);
+    for (int k = 0; k <= SHADOW_SEGMENTS; ++k) ringPoint(k, SHADOW_CORE);
     glEnd();
     glBegin(GL_QUAD_STRIP);
     for (int k = 0; k <= SHADOW_SEGMENTS; ++k) {
         glColor4f(0.0f, 0.0f, 0.0f, alpha);
-        ringPoint(k, 0.8);
+        ringPoint(k, SHADOW_CORE);
         glColor4f(0.0f, 0.0f, 0.0f, 0.0f);
-        ringPoint(k, 1.3);
+        ringPoint(k, SHADOW_EDGE);
     }
     glEnd();
 }

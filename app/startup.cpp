@@ -181,7 +181,6 @@ void buildModelScene() {
     }
 }
 
-
 // The modeller saves the view a model was last looked at from; a file
 // without one is seen from the modeller's own starting view.
 ViewDirection savedViewDirection(const SceneRecord& scene) {

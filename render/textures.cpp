@@ -24,7 +24,6 @@ bool readModelTexture(MaterialRecord& material);
 std::shared_ptr<ImageReader> readModelPicture(const MaterialRecord& material, const RecordText& name, const char* what);
 std::shared_ptr<ImageReader> readArchivedPicture(const MaterialRecord& material, const RecordText& name,
                                                  const char* what, const ArchiveEntry& entry);
-std::string gathered(const ImageMessageCollector& messages);
 void reportUnusable(const MaterialRecord& material, const char* what, const RecordText& name,
                     const std::string& reason);
 std::string listOf(const std::vector<std::filesystem::path>& folders);
@@ -133,7 +132,7 @@ std::shared_ptr<ImageReader> readModelPicture(const MaterialRecord& material, co
     std::shared_ptr<ImageReader> image = type->makeReader();
     ImageMessageCollector messages;
     if (image->load(path.c_str()) == -1) {
-        reportUnusable(material, what, name, "broken file " + path + " (" + gathered(messages) + ")");
+        reportUnusable(material, what, name, "broken file " + path + " (" + messages.oneLine() + ")");
         return nullptr;
     }
     return image;
@@ -159,19 +158,10 @@ std::shared_ptr<ImageReader> readArchivedPicture(const MaterialRecord& material,
     std::shared_ptr<ImageReader> image = type->makeReader();
     ImageMessageCollector messages;
     if (image->loadFromMemory(bytes.data(), bytes.size()) == -1) {
-        reportUnusable(material, what, name, "broken file " + where + " (" + gathered(messages) + ")");
+        reportUnusable(material, what, name, "broken file " + where + " (" + messages.oneLine() + ")");
         return nullptr;
     }
     return image;
-}
-
-// What the picture readers said, as one line.
-std::string gathered(const ImageMessageCollector& messages) {
-    std::string said = messages.text();
-    while (!said.empty() && said.back() == '\n') said.pop_back();
-    for (char& c : said)
-        if (c == '\n') c = ';';
-    return said;
 }
 
 void reportUnusable(const MaterialRecord& material, const char* what, const RecordText& name,

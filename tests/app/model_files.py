@@ -10,8 +10,9 @@ import zlib
 
 def mqo(objects, materials=(), header="Format Text Ver 1.0", extra="", encoding="utf-8"):
     """A model file. Each object is (name, vertices, faces, keys): faces are
-    (corners, material) or (corners, material, uvs); keys are the object's
-    own lines, such as "mirror 1"."""
+    (corners, material), (corners, material, uvs) or (corners, material,
+    uvs or None, colours), colours as the numbers the file holds; keys are
+    the object's own lines, such as "mirror 1"."""
     lines = ["Metasequoia Document", header, extra]
     if materials:
         lines += [f"Material {len(materials)} {{", *[f"\t{m}" for m in materials], "}"]
@@ -19,10 +20,12 @@ def mqo(objects, materials=(), header="Format Text Ver 1.0", extra="", encoding=
         lines += [f'Object "{name}" {{', *[f"\t{key}" for key in keys], f"\tvertex {len(vertices)} {{"]
         lines += [f"\t\t{x:g} {y:g} {z:g}" for x, y, z in vertices]
         lines += ["\t}", f"\tface {len(faces)} {{"]
-        for corners, material, *uvs in faces:
+        for corners, material, *groups in faces:
+            uvs, colours = (groups + [None, None])[:2]
             line = f"\t\t{len(corners)} V({' '.join(map(str, corners))})"
             line += f" M({material})" if material is not None else ""
-            line += f" UV({' '.join(f'{u:g} {v:g}' for u, v in uvs[0])})" if uvs else ""
+            line += f" UV({' '.join(f'{u:g} {v:g}' for u, v in uvs)})" if uvs else ""
+            line += f" COL({' '.join(map(str, colours))})" if colours else ""
             lines.append(line)
         lines += ["\t}", "}"]
     return "\r\n".join(lines + ["Eof", ""]).encode(encoding)

@@ -3,50 +3,16 @@ here, in folders of their own, photographed with --screenshot after the
 drop has come to rest, and the command line's answers."""
 
 import os
-import subprocess
 import sys
-import tempfile
 import unittest
 from pathlib import Path
 
+from model_case import FRONT_VIEW, KINDS, ModelCase, run
 from model_files import box, dxt1, material, mqo, mqoz, png, sphere
-from viewer_session import KINDS, Picture, Viewer, poll
-
-VARNEL = os.environ["VARNEL"]
-# Long enough for any drop to have come to rest.
-AT_REST = "12"
-KINDS["red"] = lambda r, g, b: r > 60 and r > 3 * g and r > 3 * b
-KINDS["blue"] = lambda r, g, b: b > 60 and b > 3 * r and b > 3 * g and not (b > 200 and r < 40 and g < 40)
-KINDS["magenta"] = lambda r, g, b: r > 150 and b > 150 and g < 60
-KINDS["cyan"] = lambda r, g, b: g > 150 and b > 150 and r < 60
-KINDS["lit"] = lambda r, g, b: max(r, g, b) > 12 and not (r > 240 and g > 240 and b > 240) and not (
-    b > 200 and r < 40 and g < 40)
+from viewer_session import Viewer
 
 
-def run(*arguments, cwd=None, timeout=120):
-    return subprocess.run([VARNEL, *map(str, arguments)], capture_output=True, cwd=cwd, timeout=timeout,
-                          env={**os.environ, "LANG": "C.UTF-8"})
-
-
-class ModelMode(unittest.TestCase):
-    def setUp(self):
-        self.folder = Path(tempfile.mkdtemp(prefix="varnel-model-"))
-        self.addCleanup(subprocess.run, ["rm", "-rf", str(self.folder)])
-
-    def write(self, name, content):
-        path = self.folder / name
-        path.parent.mkdir(parents=True, exist_ok=True)
-        path.write_bytes(content)
-        return path
-
-    def photograph(self, model, *options, seconds=AT_REST):
-        """The picture after `seconds` of the scene, and what was printed."""
-        picture = self.folder / "picture.png"
-        result = run("--screenshot", picture, "--after", seconds, *options, model, cwd="/")
-        self.assertEqual(result.returncode, 0, result.stderr)
-        ppm = subprocess.run(["convert", str(picture), "ppm:-"], capture_output=True, check=True).stdout
-        return Picture(ppm), result
-
+class ModelMode(ModelCase):
     def test_command_line_answers_and_refusals(self):
         fifo = self.folder / "fifo.mqo"
         os.mkfifo(fifo)
@@ -171,14 +137,15 @@ class ModelMode(unittest.TestCase):
             viewer.quit()
 
     def test_shading_follows_each_objects_keys_on_faces_without_material_lit_grey(self):
-        # Flat faces meet in steps of light; smooth ones blend across.
+        # Flat faces meet in steps of light; smooth ones blend across, by
+        # less than 5 a channel from one pixel to the next.
         steps = {}
         for keys in (["shading 0"], ["shading 1", "facet 59.5"]):
             ball = mqo([sphere("ball", 10, 10, 20, material=None, keys=keys)])
             picture, result = self.photograph(self.write("ball.mqo", ball))
             pairs = zip(picture.pixels, picture.pixels[1:])
             steps[keys[0]] = sum(1 for a, b in pairs if KINDS["lit"](*a) and KINDS["lit"](*b) and
-                                 abs(sum(a) - sum(b)) > 6)
+                                 abs(sum(a) - sum(b)) > 15)
         self.assertGreater(steps["shading 0"], 2 * steps["shading 1"])
         greys = [p for p in picture.pixels if KINDS["lit"](*p)]
         self.assertGreater(len(greys), 5000)
@@ -190,8 +157,9 @@ class ModelMode(unittest.TestCase):
 
     def test_mirrors_hidden_objects_and_whole_faces(self):
         def silhouette(keys, centre=(10, 5, 0)):
-            """Width over height of the red box on the screen."""
-            model = mqo([box("half", (20, 10, 20), centre, keys=keys)], [material("red", (1, 0, 0), emi=0.5)])
+            """Width over height of the red box on the screen, from the front."""
+            model = mqo([box("half", (20, 10, 20), centre, keys=keys)], [material("red", (1, 0, 0), emi=0.5)],
+                        extra=FRONT_VIEW)
             xs, ys = zip(*self.photograph(self.write("half.mqo", model))[0].where("red"))
             return (max(xs) - min(xs)) / (max(ys) - min(ys))
         # The box's copy across its frame's plane x = 0 (or x = 30 when the
@@ -223,16 +191,16 @@ class ModelMode(unittest.TestCase):
         under = [((11 * x + z, 11 * x + z + 1, 11 * x + z + 12, 11 * x + z + 11), 0)
                  for x in range(10) for z in range(10)]
         plate = ("plate", grid + top, under + [((121, 123, 124, 122), 0)], [])
-        model = self.write("plate.mqo", mqo([plate], [material("slate", (0.3, 0.5, 0.9), emi=0.5)]))
-        shapes, lights = [], set()
+        # Seen from above, nearly as the classic camera looks.
+        above = "Scene {\r\n\thead -0.165\r\n\tpich 0.925\r\n}"
+        model = self.write("plate.mqo", mqo([plate], [material("slate", (0.3, 0.5, 0.9), emi=0.5)], extra=above))
+        shapes = []
         for seconds in ("10", "14"):
             picture, result = self.photograph(model, seconds=seconds)
             self.assertEqual(result.stderr, b"")
             shapes.append({i for i, p in enumerate(picture.pixels) if KINDS["lit"](*p)})
-            lights |= {i for i, p in enumerate(picture.pixels) if KINDS["white"](*p)}
         self.assertGreater(len(shapes[0]), 5000)
-        # Only the orbiting lights' markers have moved.
-        self.assertLess(len((shapes[0] ^ shapes[1]) - lights), 10)
+        self.assertLess(len(shapes[0] ^ shapes[1]), 10)
         assets = Path(os.environ["VARNEL_ASSETS"])
         self.assertEqual(self.photograph(assets / "qemi_one.mqo")[1].stderr, b"")
 

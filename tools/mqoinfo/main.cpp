@@ -14,6 +14,7 @@
 #include "tools/mqoinfo/json_printer.h"
 #include "tools/mqoinfo/output_buffer.h"
 #include "tools/mqoinfo/summary_printer.h"
+#include "tools/mqoinfo/thumbnail_file.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ constexpr int EXIT_READ = 0;
 constexpr int EXIT_REFUSED = 1;
 constexpr int EXIT_UNUSABLE = 2;
 
-constexpr char USAGE[] = "usage: mqoinfo [--classic] [--json] FILE\n";
+constexpr char USAGE[] = "usage: mqoinfo [--classic] [--json] FILE\n       mqoinfo --thumbnail OUT.png FILE\n";
 constexpr char HELP[] =
     "Tells what the viewer reads from the model FILE: whether it reads and, if not,\n"
     "the line where reading stopped and what was expected there; its materials,\n"
@@ -34,20 +35,26 @@ constexpr char HELP[] =
     "\n"
     "  --json     the whole document as one line of JSON\n"
     "  --classic  read FILE as the classic viewer reads qemi_one.mqo\n"
+    "  --thumbnail OUT.png\n"
+    "             write the modeller's own picture of the model that FILE keeps\n"
+    "             (its Thumbnail chunk, or an archive's thumbnail.jpg) as a PNG file\n"
     "  --help     show this text\n"
     "\n"
     "Exit status: 0 when the model reads, 1 when it does not, 2 when FILE cannot\n"
-    "be read (an archive that gives no whole .mqo among them) or the output written.\n";
+    "be read (an archive that gives no whole .mqo among them) or the output written.\n"
+    "With --thumbnail: 0 when the picture is written, 1 when FILE keeps none.\n";
 
 struct Options {
     bool help = false;
     bool json = false;
     bool classic = false;
+    const char* thumbnailPath = nullptr;
     const char* path = nullptr;
 };
 
 std::optional<Options> parseArguments(int argc, char** argv);
 bool printDocument(const Options& options, const ModelDocument& document, int32_t result, const ModelArchive* archive);
+int writeThumbnailFile(const Options& options, const ModelDocument& document, const ModelArchive* archive);
 
 }  // namespace
 
@@ -92,6 +99,7 @@ int main(int argc, char** argv) {
         fprintf(stderr, "mqoinfo: cannot read %s\n", options->path);
         return EXIT_UNUSABLE;
     }
+    if (options->thumbnailPath != nullptr) return writeThumbnailFile(*options, document, text->archive().get());
     if (!printDocument(*options, document, result, text ? text->archive().get() : nullptr)) {
         fputs("mqoinfo: cannot write the output\n", stderr);
         return EXIT_UNUSABLE;
@@ -114,12 +122,16 @@ std::optional<Options> parseArguments(int argc, char** argv) {
             options.json = true;
         else if (argument == "--classic" && !options.classic)
             options.classic = true;
+        else if (argument == "--thumbnail" && options.thumbnailPath == nullptr && i + 2 < argc)
+            options.thumbnailPath = argv[++i];
         else if (i == argc - 1 && !argument.starts_with('-'))
             options.path = argv[i];
         else
             return std::nullopt;
     }
     if (options.path == nullptr) return std::nullopt;
+    // The picture is the modeller's: it is read as model mode reads.
+    if (options.thumbnailPath != nullptr && (options.json || options.classic)) return std::nullopt;
     return options;
 }
 
@@ -141,6 +153,20 @@ bool printDocument(const Options& options, const ModelDocument& document, int32_
             printModelSummary(document.data(), outcome, out);
     }
     return out.flush();
+}
+
+// The picture is written even when the model after it does not read.
+int writeThumbnailFile(const Options& options, const ModelDocument& document, const ModelArchive* archive) {
+    std::string problem;
+    switch (writeThumbnail(document.data(), archive, options.thumbnailPath, problem)) {
+    case ThumbnailWritten::Written: return EXIT_READ;
+    case ThumbnailWritten::NoThumbnail: fprintf(stderr, "mqoinfo: %s has no thumbnail\n", options.path); break;
+    case ThumbnailWritten::Unreadable: fprintf(stderr, "mqoinfo: %s: %s\n", options.path, problem.c_str()); break;
+    case ThumbnailWritten::NotWritten:
+        fprintf(stderr, "mqoinfo: cannot write %s\n", options.thumbnailPath);
+        return EXIT_UNUSABLE;
+    }
+    return EXIT_REFUSED;
 }
 
 }  // namespace
