@@ -9,6 +9,7 @@
 
 #include "model/model_layout.h"
 #include "physics/bodies.h"
+#include "physics/body_contacts.h"
 #include "physics/physics_world.h"
 #include "physics/point_blocks.h"
 
@@ -70,11 +71,21 @@ void createModelBodies() {
         BodyPoints& points = bodyPoints[body];
         points.blocked = groupIntoBlocks(points.offsets, SPHERE_MARGIN * points.reach);
         points.offsets = {};
+        addBodyShape(body, points.blocked);
     }
 }
 
 void addGroundContacts() {
     for (size_t body = 0; body < bodyPoints.size(); ++body) contactsOf(static_cast<int32_t>(body), bodyPoints[body]);
+}
+
+dSurfaceParameters bodySurface() {
+    dSurfaceParameters surface{};
+    surface.mode = dContactBounce;
+    surface.mu = dInfinity;
+    surface.bounce = BOUNCE;
+    surface.bounce_vel = BOUNCE_VELOCITY;
+    return surface;
 }
 
 void releaseModelBodies() {
@@ -145,10 +156,7 @@ void contactsOf(int32_t body, const BodyPoints& points) {
     std::transform(found.begin(), found.end(), below.begin(), [](const auto& point) { return point.second; });
     for (const dContactGeom& point : spreadDeepest(std::move(below))) {
         dContact contact{};
-        contact.surface.mode = dContactBounce;
-        contact.surface.mu = dInfinity;
-        contact.surface.bounce = BOUNCE;
-        contact.surface.bounce_vel = BOUNCE_VELOCITY;
+        contact.surface = bodySurface();
         contact.geom = point;
         dJointID joint = dJointCreateContact(physicsWorld.world, physicsWorld.contactGroup, &contact);
         dJointAttach(joint, id, nullptr);

@@ -2,6 +2,8 @@
 
 #include "model/loaded_model.h"
 #include "physics/bodies.h"
+#include "physics/body_contacts.h"
+#include "physics/body_hold.h"
 #include "physics/collision_mesh.h"
 #include "physics/model_bodies.h"
 
@@ -68,10 +70,12 @@ void completePhysics() {
 
 void stepPhysics() {
     completePhysics();
-    if (inModelMode())
+    if (inModelMode()) {
         addGroundContacts();
-    else
+        addBodyContacts();
+    } else {
         dSpaceCollide(physicsWorld.space, nullptr, nearCallback);
+    }
     // Model mode's bodies rest on many corners at once, a system the exact
     // solver may not solve: the iterative one always settles.
     if (inModelMode())
@@ -80,6 +84,7 @@ void stepPhysics() {
         dWorldStep(physicsWorld.world, STEP_SIZE);
     // A contact holds for one step only; the next pass finds it afresh.
     dJointGroupEmpty(physicsWorld.contactGroup);
+    ++physicsWorld.stepCount;
 }
 
 void nearCallback(void*, dGeomID o1, dGeomID o2) {
@@ -105,8 +110,10 @@ void nearCallback(void*, dGeomID o1, dGeomID o2) {
 void destroyPhysics() {
     if (!physicsWorld.prepared) return;
     if (physicsWorld.world != nullptr) {
+        dropHeldBody();
         dJointGroupDestroy(physicsWorld.contactGroup);
         dSpaceDestroy(physicsWorld.space);
+        destroyBodyShapes();
         dWorldDestroy(physicsWorld.world);
     }
     // The geometries that used the mesh data went with the space.
