@@ -52,6 +52,11 @@ void addBodyContacts() {
     if (physicsWorld.bodySpace != nullptr) dSpaceCollide(physicsWorld.bodySpace, nullptr, touchingPair);
 }
 
+const BodyHull* bodyHull(int32_t body) {
+    if (static_cast<size_t>(body) >= bodyShapes.size() || bodyShapes[body].hull.empty()) return nullptr;
+    return &bodyShapes[body].hull;
+}
+
 void destroyBodyShapes() {
     if (physicsWorld.bodySpace != nullptr) dSpaceDestroy(physicsWorld.bodySpace);
     physicsWorld.bodySpace = nullptr;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "physics/body_hulls.h"
 #include "physics/point_blocks.h"
 
 // Gives body `body` its hull of `points`, from its origin, as its geometry;
@@ -16,5 +17,7 @@ void addBodyShape(int32_t body, const BlockedPoints& points);
 // the other, pushed out through the side it is nearest, or, where only
 // edges cross, where ODE's convex collider finds them.
 void addBodyContacts();
+// The hull body `body` meets the others with; null before it has one.
+const BodyHull* bodyHull(int32_t body);
 // Destroys the bodies' space with their geometries, then the hulls they read.
 void destroyBodyShapes();

@@ -2,9 +2,9 @@
 
 #include <ode/ode.h>
 
-#include <cmath>
 
 #include "physics/bodies.h"
+#include "physics/body_contacts.h"
 #include "physics/physics_world.h"
 
 namespace {
@@ -23,24 +23,19 @@ struct Hold {
 
 Hold hold;
 
-std::optional<BodyHit> hitOn(int32_t body, dGeomID ray, const Vector3d& origin, const Vector3d& direction,
-                             double scale);
+std::optional<BodyHit> hitOn(int32_t body, const Vector3d& origin, const Vector3d& direction, double scale);
 
 }  // namespace
 
-// NOTE: a body drawn `scale` times its size is met where its own shape
-// meets the ray shrunk by `scale` about the body's origin: the distances
-// found along the shrunk ray are `scale` times too short.
+// NOTE: ODE's own ray misses convex geometries it plainly crosses, when it
+// comes at a slant; the ray is taken through each body's hull here instead.
 std::optional<BodyHit> firstBodyHit(const Vector3d& origin, const Vector3d& direction, double scale) {
     std::optional<BodyHit> nearest;
     if (!(scale > 0) || physicsWorld.bodySpace == nullptr) return nearest;
-    dGeomID ray = dCreateRay(nullptr, 1);
     for (int32_t body = 0; body < MAX_OBJECTS && bodyTable[body].body != nullptr; ++body) {
-        if (bodyTable[body].geom == nullptr) continue;
-        const std::optional<BodyHit> hit = hitOn(body, ray, origin, direction, scale);
+        const std::optional<BodyHit> hit = hitOn(body, origin, direction, scale);
         if (hit && (!nearest || hit->distance < nearest->distance)) nearest = hit;
     }
-    dGeomDestroy(ray);
     return nearest;
 }
 
@@ -83,22 +78,24 @@ void dropHeldBody() {
 
 namespace {
 
-std::optional<BodyHit> hitOn(int32_t body, dGeomID ray, const Vector3d& origin, const Vector3d& direction,
-                             double scale) {
-    const dReal* centre = dBodyGetPosition(bodyTable[body].body);
-    const double start[3] = {centre[0] + (origin.x - centre[0]) / scale, centre[1] + (origin.y - centre[1]) / scale,
-                             centre[2] + (origin.z - centre[2]) / scale};
-    dGeomRaySet(ray, start[0], start[1], start[2], direction.x, direction.y, direction.z);
-    // Far enough to reach through the body from wherever the ray starts.
-    const double across = std::hypot(start[0] - centre[0], start[1] - centre[1], start[2] - centre[2]);
-    dGeomRaySetLength(ray, across + 2 * std::hypot(bodyTable[body].sizeX, bodyTable[body].sizeY, bodyTable[body].sizeZ));
-    dContactGeom contact;
-    if (dCollide(ray, bodyTable[body].geom, 1, &contact, sizeof contact) == 0) return std::nullopt;
+// The ray in the body's own frame, shrunk about its origin as the body is
+// drawn enlarged.
+std::optional<BodyHit> hitOn(int32_t body, const Vector3d& origin, const Vector3d& direction, double scale) {
+    const BodyHull* hull = bodyHull(body);
+    if (hull == nullptr) return std::nullopt;
+    const dBodyID id = bodyTable[body].body;
+    dVector3 start, way;
+    const dReal* centre = dBodyGetPosition(id);
+    dBodyGetPosRelPoint(id, centre[0] + (origin.x - centre[0]) / scale, centre[1] + (origin.y - centre[1]) / scale,
+                        centre[2] + (origin.z - centre[2]) / scale, start);
+    dBodyVectorFromWorld(id, direction.x, direction.y, direction.z, way);
+    const std::optional<double> entry = rayEntry(*hull, start, way);
+    if (!entry) return std::nullopt;
     BodyHit hit;
     hit.body = body;
-    hit.distance = contact.depth * scale;
-    hit.point = {centre[0] + (contact.pos[0] - centre[0]) * scale, centre[1] + (contact.pos[1] - centre[1]) * scale,
-                 centre[2] + (contact.pos[2] - centre[2]) * scale};
+    hit.distance = *entry * scale;
+    hit.point = {origin.x + hit.distance * direction.x, origin.y + hit.distance * direction.y,
+                 origin.z + hit.distance * direction.z};
     return hit;
 }
 

@@ -33,6 +33,28 @@ double hullReach(const BodyHull& hull) {
     return reach;
 }
 
+// The ray is inside the hull between where it crosses the last side it
+// enters by and the first it leaves by.
+std::optional<double> rayEntry(const BodyHull& hull, const double origin[3], const double direction[3]) {
+    double enters = 0, leaves = std::numeric_limits<double>::infinity();
+    for (size_t p = 0; p < hull.planes.size(); p += 4) {
+        const dReal* plane = &hull.planes[p];
+        const double above = plane[0] * origin[0] + plane[1] * origin[1] + plane[2] * origin[2] - plane[3];
+        const double towards = plane[0] * direction[0] + plane[1] * direction[1] + plane[2] * direction[2];
+        if (towards == 0) {
+            if (above > 0) return std::nullopt;
+            continue;
+        }
+        const double crossing = -above / towards;
+        if (towards < 0)
+            enters = std::max(enters, crossing);
+        else
+            leaves = std::min(leaves, crossing);
+    }
+    if (hull.empty() || enters > leaves) return std::nullopt;
+    return enters;
+}
+
 // Qhull merges the triangles of a flat side into one polygon: a box resting
 // on a box is then held over the whole of the side it rests on.
 BodyHull hullOfCorners(const std::vector<double>& corners) {

@@ -7,6 +7,7 @@
 
 #include <ode/ode.h>
 
+#include <optional>
 #include <vector>
 
 #include "physics/point_blocks.h"
@@ -33,6 +34,10 @@ struct BodyHull {
 
 // How far the farthest corner of `hull` lies from its origin.
 double hullReach(const BodyHull& hull);
+// How far along the ray from `origin` in the unit `direction` it enters the
+// hull, both in the hull's frame; none when it passes by, or the hull lies
+// behind it. A ray from inside enters at once.
+std::optional<double> rayEntry(const BodyHull& hull, const double origin[3], const double direction[3]);
 
 // The hull of the points from the body's origin; empty when they span no
 // volume (a flat card, a line, fewer than four points).

@@ -95,13 +95,10 @@ void releaseModelBodies() {
 
 namespace {
 
-// Model y is up and the world's z: a model point (x, y, z) lies in the world
-// at (x, -z, y) from the same origin, times the world scale.
+// NOTE: the difference is taken in single precision, as the points are.
 Point3 worldOffset(const Point3& modelPoint, const Point3& origin) {
-    const double scale = modelLayout.worldScale;
-    return {static_cast<float>((modelPoint.x - origin.x) * scale),
-            static_cast<float>(-(modelPoint.z - origin.z) * scale),
-            static_cast<float>((modelPoint.y - origin.y) * scale)};
+    const Vector3d offset = worldOffsetOf({modelPoint.x - origin.x, modelPoint.y - origin.y, modelPoint.z - origin.z});
+    return {static_cast<float>(offset.x), static_cast<float>(offset.y), static_cast<float>(offset.z)};
 }
 
 void createBody(int32_t body) {

@@ -8,8 +8,6 @@
 #include "physics/model_bodies.h"
 
 constexpr double GRAVITY_Z = -9.8;
-// Simulated seconds per step, whatever the real time between steps.
-constexpr double STEP_SIZE = 0.1;
 constexpr int MAX_CONTACTS = 32;
 constexpr double BOUNCE = 0.8;
 constexpr double BOUNCE_VELOCITY = 0.8;

@@ -7,6 +7,9 @@
 
 #include <cstdint>
 
+// Simulated seconds per step, whatever the real time between steps.
+constexpr double STEP_SIZE = 0.1;
+
 struct PhysicsWorld {
     dWorldID world = nullptr;
     dSpaceID space = nullptr;

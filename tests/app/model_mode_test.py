@@ -2,15 +2,17 @@
 here, in folders of their own, photographed with --screenshot after the
 drop has come to rest, and the command line's answers."""
 
+import math
 import os
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 from pathlib import Path
 
 from model_files import box, material, mqo, png, sphere
-from viewer_session import KINDS, Picture, Viewer, poll
+from viewer_session import KINDS, Picture, Viewer, poll, xdotool
 
 VARNEL = os.environ["VARNEL"]
 # Long enough for any drop to have come to rest.
@@ -21,6 +23,16 @@ KINDS["magenta"] = lambda r, g, b: r > 150 and b > 150 and g < 60
 KINDS["cyan"] = lambda r, g, b: g > 150 and b > 150 and r < 60
 KINDS["lit"] = lambda r, g, b: max(r, g, b) > 12 and not (r > 240 and g > 240 and b > 240) and not (
     b > 200 and r < 40 and g < 40)
+
+
+def near(point, other, distance):
+    """Whether two points on the screen lie within `distance` of each other."""
+    return math.dist(point, other) <= distance
+
+
+def green_at(picture, x, y):
+    """Whether the pixel at (x, y) or one beside it is green."""
+    return any(KINDS["green"](*picture.pixels[picture.width * (y + dy) + x + dx]) for dx in (-1, 0, 1) for dy in (-1, 0, 1))
 
 
 def run(*arguments, cwd=None, timeout=120):
@@ -190,6 +202,74 @@ class ModelMode(unittest.TestCase):
         # Held by its one body the cup floats above the table's corner;
         # dropped alone it falls to the ground beside it.
         self.assertGreater(apart.centroid("green")[1], together.centroid("green")[1] + 30)
+
+    def test_stacked_parts_fall_and_stay_stacked(self):
+        # A small blue box modelled a unit above a wide red one: had it
+        # passed through the red box, it would lie hidden inside it.
+        model = self.write("stack.mqo", mqo([box("base", (40, 10, 40), (0, 5, 0), 0),
+                                             box("top", (20, 10, 20), (3, 16, -2), 1)],
+                                            [material("red", (1, 0, 0), emi=0.5), material("blue", (0, 0, 1), emi=0.5)]))
+        picture, result = self.photograph(model, "--parts")
+        self.assertEqual(result.stderr, b"")
+        self.assertGreater(picture.count("blue"), 2000)
+        blues, reds = picture.where("blue"), picture.where("red")
+        self.assertLess(max(y for _, y in blues), max(y for _, y in reds) - 50)
+        self.assertLess(abs(picture.centroid("blue")[0] - picture.centroid("red")[0]), 40)
+
+    def test_ctrl_drag_carries_a_body_and_letting_go_throws_it(self):
+        # A green crate and a red one side by side, lit by their emission
+        # alone so that only their places change their pictures.
+        model = self.write("crates.mqo", mqo([box("green", (20, 20, 20), (-25, 10, 0), 0),
+                                              box("red", (20, 20, 20), (25, 10, 0), 1)],
+                                             [material("green", (0, 1, 0), 0, 0, 1),
+                                              material("red", (1, 0, 0), 0, 0, 1)]))
+        with Viewer({}, arguments=["--parts", str(model)], title=f"Varnel - {model.name}") as viewer:
+            rest = self.at_rest(viewer)
+            gx, gy = map(round, rest.centroid("green"))
+            red = rest.centroid("red")
+            viewer.pointer(gx, gy, "keydown", "ctrl", "mousedown", 1)
+            # Lifted by the point under the pointer, the green crate hangs
+            # from it up and to the left; the red one and the camera stay put.
+            for step in range(1, 11):
+                viewer.pointer(gx - 8 * step, gy - 12 * step)
+            held = viewer.picture_where(lambda p: p.centroid("green")[1] < gy - 40 and green_at(p, gx - 80, gy - 120),
+                                        "the green crate to follow the pointer")
+            self.assertTrue(near(held.centroid("red"), red, 2))
+            # Swept up and to the right and let go on the way, it flies on.
+            for step in range(1, 7):
+                viewer.pointer(gx - 80 + 30 * step, gy - 120 - 10 * step)
+                time.sleep(0.03)
+            xdotool("mouseup", 1, "keyup", "ctrl")
+            viewer.picture_where(lambda p: p.centroid("green")[0] > gx + 100 + 60 or p.count("green") < 50,
+                                 "the green crate to fly on to the right")
+            self.assertTrue(near(viewer.picture().centroid("red"), red, 2))
+
+            # Ctrl and the left button on empty space move nothing, while
+            # the left button alone turns the view.
+            rest = self.at_rest(viewer)
+            for modifier in ("ctrl", None):
+                keys = ["keydown", modifier] if modifier else []
+                viewer.pointer(400, 80, *keys, "mousedown", 1)
+                for step in range(1, 6):
+                    viewer.pointer(400 - 20 * step, 80 + 20 * step)
+                viewer.pointer(300, 180, "mouseup", 1, *(["keyup", modifier] if modifier else []))
+                turned = not near(viewer.picture().centroid("red"), rest.centroid("red"), 2)
+                self.assertEqual(turned, modifier is None)
+            viewer.quit()
+
+    @staticmethod
+    def at_rest(viewer):
+        """The first picture in which the crates stand where they stood
+        half a second before."""
+        last = [viewer.picture()]
+
+        def resting():
+            time.sleep(0.5)
+            picture = viewer.picture()
+            still = all(near(picture.centroid(kind), last[0].centroid(kind), 0.5) for kind in ("green", "red"))
+            last[0] = picture
+            return picture if still and picture.count("red") > 500 else None
+        return poll(resting, "the crates to come to rest")
 
     def test_screenshot_shows_what_the_window_shows_and_r_frames_it_again(self):
         # Emission alone lights this box, so the orbiting lights don't change

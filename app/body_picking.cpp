@@ -1,0 +1,174 @@
+#include "app/body_picking.h"
+
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "app/view_state.h"
+#include "model/loaded_model.h"
+#include "model/model_layout.h"
+#include "physics/physics_world.h"
+
+namespace {
+
+// The pointer's speed is taken over this many steps before it lets go:
+// about a twentieth of a second when the ticks keep time.
+constexpr int64_t THROW_STEPS = 3;
+
+struct BodyFrame {
+    double modelview[16] = {};
+    double projection[16] = {};
+    int viewport[4] = {0, 0, 1, 1};
+    double scale = 1;
+    bool drawn = false;
+};
+
+struct PointerSample {
+    int64_t step = 0;
+    Vector3d target;
+};
+
+struct Picking {
+    bool buttonTaken = false;
+    // The window depth of the point held, which fixes the plane facing the
+    // camera that the pointer drags it in.
+    double depth = 0;
+    // Where the pointer has dragged the held point, in the world, at the
+    // steps the drags came at, oldest first.
+    std::vector<PointerSample> samples;
+    int32_t lastPicked = -1;
+    // What followedDrift returned last, and what it adds to the drift since
+    // a body was last held.
+    Vector3d followed;
+    Vector3d unfollowed;
+    bool wasHeld = false;
+};
+
+BodyFrame bodyFrame;
+Picking picking;
+
+std::optional<Vector3d> worldAt(double x, double y, double depth);
+void pick(int x, int y);
+void dragTo(int x, int y);
+void letGo();
+Vector3d minus(const Vector3d& a, const Vector3d& b);
+
+}  // namespace
+
+void rememberBodyFrame() {
+    glGetDoublev(GL_MODELVIEW_MATRIX, bodyFrame.modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, bodyFrame.projection);
+    glGetIntegerv(GL_VIEWPORT, bodyFrame.viewport);
+    bodyFrame.scale = viewState.modelScale;
+    bodyFrame.drawn = true;
+}
+
+std::optional<BodyHit> bodyUnder(int x, int y) {
+    if (!bodyFrame.drawn) return std::nullopt;
+    const std::optional<Vector3d> near = worldAt(x, y, 0), far = worldAt(x, y, 1);
+    if (!near || !far) return std::nullopt;
+    const Vector3d way = minus(*far, *near);
+    const double length = std::hypot(way.x, way.y, way.z);
+    if (!(length > 0)) return std::nullopt;
+    return firstBodyHit(*near, {way.x / length, way.y / length, way.z / length}, bodyFrame.scale);
+}
+
+bool pickingTakesLeftButton(bool down, bool ctrl, int x, int y) {
+    if (down && ctrl && inModelMode()) {
+        pick(x, y);
+        return true;
+    }
+    if (down || !picking.buttonTaken) return false;
+    letGo();
+    return true;
+}
+
+bool pickingTakesDrag(int x, int y) {
+    if (!picking.buttonTaken) return false;
+    dragTo(x, y);
+    return true;
+}
+
+int32_t bodyToPush() {
+    return std::max(picking.lastPicked, 0);
+}
+
+Vector3d followedDrift(const Vector3d& drift) {
+    const bool held = heldBody() >= 0;
+    if (held || picking.wasHeld) picking.unfollowed = minus(picking.followed, drift);
+    picking.wasHeld = held;
+    if (!held) {
+        picking.followed = {drift.x + picking.unfollowed.x, drift.y + picking.unfollowed.y,
+                            drift.z + picking.unfollowed.z};
+    }
+    return picking.followed;
+}
+
+namespace {
+
+// The world point at window pixel (x, y) counted from the top left, at
+// window depth `depth`: 0 on the near plane, 1 on the far one.
+std::optional<Vector3d> worldAt(double x, double y, double depth) {
+    const int* viewport = bodyFrame.viewport;
+    Vector3d drawn;
+    if (gluUnProject(x + 0.5, viewport[1] + viewport[3] - y - 0.5, depth, bodyFrame.modelview, bodyFrame.projection,
+                     viewport, &drawn.x, &drawn.y, &drawn.z) != GL_TRUE)
+        return std::nullopt;
+    return worldPointOf(drawn);
+}
+
+void pick(int x, int y) {
+    picking.buttonTaken = true;
+    const std::optional<BodyHit> hit = bodyUnder(x, y);
+    if (!hit) return;
+    const Vector3d drawn = drawnPointOf(hit->point);
+    double window[3];
+    gluProject(drawn.x, drawn.y, drawn.z, bodyFrame.modelview, bodyFrame.projection, bodyFrame.viewport, &window[0],
+               &window[1], &window[2]);
+    picking.depth = window[2];
+    picking.samples = {{physicsWorld.stepCount, hit->point}};
+    picking.lastPicked = hit->body;
+    holdBody(*hit);
+}
+
+void dragTo(int x, int y) {
+    if (heldBody() < 0) return;
+    const std::optional<Vector3d> target = worldAt(x, y, picking.depth);
+    if (!target) return;
+    dragHeldBody(*target);
+    std::vector<PointerSample>& samples = picking.samples;
+    samples.push_back({physicsWorld.stepCount, *target});
+    // The newest sample old enough to measure the speed from, and those after it.
+    const auto firstKept = std::find_if(samples.rbegin(), samples.rend(), [](const PointerSample& sample) {
+        return sample.step <= physicsWorld.stepCount - THROW_STEPS;
+    });
+    if (firstKept != samples.rend()) samples.erase(samples.begin(), std::prev(firstKept.base()));
+}
+
+// NOTE: each step is a tenth of a simulated second however long it takes,
+// so the pointer's speed is measured in steps: the body flies on as fast as
+// it was seen to move. Where the pointer was THROW_STEPS steps ago is where
+// the last drag before then left it.
+void letGo() {
+    picking.buttonTaken = false;
+    if (heldBody() < 0) return;
+    const std::vector<PointerSample>& samples = picking.samples;
+    const int64_t now = physicsWorld.stepCount;
+    const auto before = std::find_if(samples.rbegin(), samples.rend(),
+                                     [now](const PointerSample& sample) { return sample.step <= now - THROW_STEPS; });
+    const bool longEnough = before != samples.rend();
+    const PointerSample& then = longEnough ? *before : samples.front();
+    const int64_t steps = longEnough ? THROW_STEPS : std::max<int64_t>(now - then.step, 1);
+    const Vector3d moved = minus(samples.back().target, then.target);
+    const double seconds = static_cast<double>(steps) * STEP_SIZE;
+    throwHeldBody({moved.x / seconds, moved.y / seconds, moved.z / seconds});
+    picking.samples.clear();
+}
+
+Vector3d minus(const Vector3d& a, const Vector3d& b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+
+}  // namespace
