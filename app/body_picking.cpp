@@ -1,11 +1,12 @@
 #include "app/body_picking.h"
 
-#include <GL/glu.h>
+#include <GL/glut.h>
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
+#include "app/startup.h"
 #include "app/view_state.h"
 #include "model/loaded_model.h"
 #include "model/model_layout.h"
@@ -13,9 +14,12 @@
 
 namespace {
 
-// The pointer's speed is taken over this many steps before it lets go:
-// about a twentieth of a second when the ticks keep time.
-constexpr int64_t THROW_STEPS = 3;
+// The pointer's speed is taken over the last this many real milliseconds
+// before it lets go, or since the body was picked when that was sooner, but
+// over a tick at least.
+constexpr int THROW_MS = 50;
+// Simulated seconds per real one, when the ticks keep time.
+constexpr double SIMULATED_PER_REAL = STEP_SIZE * 1000.0 / TICK_MS;
 
 struct BodyFrame {
     double modelview[16] = {};
@@ -26,7 +30,8 @@ struct BodyFrame {
 };
 
 struct PointerSample {
-    int64_t step = 0;
+    // GLUT's clock, in real milliseconds.
+    int time = 0;
     Vector3d target;
 };
 
@@ -35,8 +40,8 @@ struct Picking {
     // The window depth of the point held, which fixes the plane facing the
     // camera that the pointer drags it in.
     double depth = 0;
-    // Where the pointer has dragged the held point, in the world, at the
-    // steps the drags came at, oldest first.
+    // Where the pointer has dragged the held point, in the world, and when,
+    // oldest first.
     std::vector<PointerSample> samples;
     int32_t lastPicked = -1;
     // What followedDrift returned last, and what it adds to the drift since
@@ -128,7 +133,7 @@ void pick(int x, int y) {
     gluProject(drawn.x, drawn.y, drawn.z, bodyFrame.modelview, bodyFrame.projection, bodyFrame.viewport, &window[0],
                &window[1], &window[2]);
     picking.depth = window[2];
-    picking.samples = {{physicsWorld.stepCount, hit->point}};
+    picking.samples = {{glutGet(GLUT_ELAPSED_TIME), hit->point}};
     picking.lastPicked = hit->body;
     holdBody(*hit);
 }
@@ -139,30 +144,30 @@ void dragTo(int x, int y) {
     if (!target) return;
     dragHeldBody(*target);
     std::vector<PointerSample>& samples = picking.samples;
-    samples.push_back({physicsWorld.stepCount, *target});
+    const int now = glutGet(GLUT_ELAPSED_TIME);
+    samples.push_back({now, *target});
     // The newest sample old enough to measure the speed from, and those after it.
-    const auto firstKept = std::find_if(samples.rbegin(), samples.rend(), [](const PointerSample& sample) {
-        return sample.step <= physicsWorld.stepCount - THROW_STEPS;
-    });
+    const auto firstKept = std::find_if(samples.rbegin(), samples.rend(),
+                                        [now](const PointerSample& sample) { return sample.time <= now - THROW_MS; });
     if (firstKept != samples.rend()) samples.erase(samples.begin(), std::prev(firstKept.base()));
 }
 
-// NOTE: each step is a tenth of a simulated second however long it takes,
-// so the pointer's speed is measured in steps: the body flies on as fast as
-// it was seen to move. Where the pointer was THROW_STEPS steps ago is where
-// the last drag before then left it.
+// NOTE: a tick of TICK_MS real milliseconds steps the world by a tenth of a
+// simulated second, so the pointer's speed is scaled by as much: the body
+// flies on as fast as it was carried. Where the pointer was THROW_MS ago is
+// where the last drag before then left it.
 void letGo() {
     picking.buttonTaken = false;
     if (heldBody() < 0) return;
     const std::vector<PointerSample>& samples = picking.samples;
-    const int64_t now = physicsWorld.stepCount;
+    const int now = glutGet(GLUT_ELAPSED_TIME);
     const auto before = std::find_if(samples.rbegin(), samples.rend(),
-                                     [now](const PointerSample& sample) { return sample.step <= now - THROW_STEPS; });
+                                     [now](const PointerSample& sample) { return sample.time <= now - THROW_MS; });
     const bool longEnough = before != samples.rend();
     const PointerSample& then = longEnough ? *before : samples.front();
-    const int64_t steps = longEnough ? THROW_STEPS : std::max<int64_t>(now - then.step, 1);
+    const int milliseconds = longEnough ? THROW_MS : std::max(now - then.time, static_cast<int>(TICK_MS));
+    const double seconds = milliseconds * SIMULATED_PER_REAL / 1000.0;
     const Vector3d moved = minus(samples.back().target, then.target);
-    const double seconds = static_cast<double>(steps) * STEP_SIZE;
     throwHeldBody({moved.x / seconds, moved.y / seconds, moved.z / seconds});
     picking.samples.clear();
 }

@@ -82,7 +82,6 @@ void stepPhysics() {
         dWorldStep(physicsWorld.world, STEP_SIZE);
     // A contact holds for one step only; the next pass finds it afresh.
     dJointGroupEmpty(physicsWorld.contactGroup);
-    ++physicsWorld.stepCount;
 }
 
 void nearCallback(void*, dGeomID o1, dGeomID o2) {

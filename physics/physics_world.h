@@ -5,8 +5,6 @@
 
 #include <ode/ode.h>
 
-#include <cstdint>
-
 // Simulated seconds per step, whatever the real time between steps.
 constexpr double STEP_SIZE = 0.1;
 
@@ -26,9 +24,6 @@ struct PhysicsWorld {
     bool prepared = false;
     // The classic bodies still wait for their collision meshes.
     bool meshesPending = false;
-    // Steps taken since the world was made: its clock, in tenths of a
-    // simulated second.
-    int64_t stepCount = 0;
 };
 
 extern PhysicsWorld physicsWorld;

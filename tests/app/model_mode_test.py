@@ -242,7 +242,6 @@ class ModelMode(unittest.TestCase):
             xdotool("mouseup", 1, "keyup", "ctrl")
             viewer.picture_where(lambda p: p.centroid("green")[0] > gx + 100 + 60 or p.count("green") < 50,
                                  "the green crate to fly on to the right")
-            self.assertTrue(near(viewer.picture().centroid("red"), red, 2))
 
             # Ctrl and the left button on empty space move nothing, while
             # the left button alone turns the view.
