@@ -42,8 +42,8 @@ void addBodyShape(int32_t body, const BlockedPoints& points) {
     if (shape.hull.empty()) shape.hull = hullOfCorners(boxCorners(entry));
     shape.reach = hullReach(shape.hull);
     const BodyHull& hull = shape.hull;
-    entry.geom = dCreateConvex(physicsWorld.bodySpace, hull.planes.data(), hull.planes.size() / 4,
-                               hull.corners.data(), hull.corners.size() / 3, hull.sides.data());
+    entry.geom = dCreateConvex(physicsWorld.bodySpace, hull.planes.data(), hull.planes.size() / 4, hull.corners.data(),
+                               hull.corners.size() / 3, hull.sides.data());
     dGeomSetData(entry.geom, reinterpret_cast<void*>(static_cast<intptr_t>(body)));
     dGeomSetBody(entry.geom, entry.body);
 }
@@ -67,7 +67,9 @@ void destroyBodyShapes() {
 namespace {
 
 void touchingPair(void*, dGeomID first, dGeomID second) {
-    const auto bodyOf = [](dGeomID geom) { return static_cast<int32_t>(reinterpret_cast<intptr_t>(dGeomGetData(geom))); };
+    const auto bodyOf = [](dGeomID geom) {
+        return static_cast<int32_t>(reinterpret_cast<intptr_t>(dGeomGetData(geom)));
+    };
     const int32_t one = bodyOf(first), two = bodyOf(second);
     std::vector<dContactGeom> intoTwo, intoOne;
     cornersInside(one, two, intoTwo);
@@ -97,7 +99,8 @@ void cornersInside(int32_t body, int32_t other, std::vector<dContactGeom>& found
         double nearest = -dInfinity;
         size_t side = 0;
         for (size_t p = 0; p < planes.size() && nearest < 0; p += 4) {
-            const double height = planes[p] * there[0] + planes[p + 1] * there[1] + planes[p + 2] * there[2] - planes[p + 3];
+            const double height =
+                planes[p] * there[0] + planes[p + 1] * there[1] + planes[p + 2] * there[2] - planes[p + 3];
             if (height > nearest) {
                 nearest = height;
                 side = p;

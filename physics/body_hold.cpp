@@ -2,7 +2,6 @@
 
 #include <ode/ode.h>
 
-
 #include "physics/bodies.h"
 #include "physics/body_contacts.h"
 #include "physics/physics_world.h"

@@ -109,7 +109,9 @@ const std::vector<Direction>& spreadDirections() {
 std::vector<uint32_t> farthestPoints(const BlockedPoints& points) {
     std::vector<uint32_t> farthest;
     for (const Direction& d : spreadDirections()) {
-        const auto along = [&](const auto& p) { return d[0] * p[0] + d[1] * p[1] + d[2] * p[2]; };
+        const auto along = [&](const auto& p) {
+            return d[0] * p[0] + d[1] * p[1] + d[2] * p[2];
+        };
         double surely = -std::numeric_limits<double>::infinity();
         for (const PointBlock& block : points.blocks) surely = std::max(surely, along(block.centre) - block.radius);
         double best = -std::numeric_limits<double>::infinity();

@@ -81,7 +81,9 @@ TEST(BodyHulls, holdTheirPointsWithFewCorners) {
     for (size_t side = 0, at = 0; side < 6; ++side, at += 1 + boxHull.sides[at]) {
         ASSERT_EQ(boxHull.sides[at], 4u);
         const dReal* plane = &boxHull.planes[4 * side];
-        const auto corner = [&](int k) { return &boxHull.corners[3 * boxHull.sides[at + 1 + k]]; };
+        const auto corner = [&](int k) {
+            return &boxHull.corners[3 * boxHull.sides[at + 1 + k]];
+        };
         const dReal *a = corner(0), *b = corner(1), *c = corner(2);
         const double turn = plane[0] * ((b[1] - a[1]) * (c[2] - a[2]) - (b[2] - a[2]) * (c[1] - a[1])) +
                             plane[1] * ((b[2] - a[2]) * (c[0] - a[0]) - (b[0] - a[0]) * (c[2] - a[2])) +
@@ -158,7 +160,8 @@ TEST_F(ModelParts, aHeldBodyFollowsItsPointAndFliesOnWhenThrown) {
     for (double scale : {1.0, 1.5}) {
         SCOPED_TRACE(scale);
         const Vector3d start = position(1);
-        const auto hit = firstBodyHit({start.x + 6 * unit, start.y + 6 * unit, start.z + 100 * unit}, {0, 0, -1}, scale);
+        const auto hit =
+            firstBodyHit({start.x + 6 * unit, start.y + 6 * unit, start.z + 100 * unit}, {0, 0, -1}, scale);
         ASSERT_TRUE(hit);
         // The point found as drawn, in the body's own frame.
         dVector3 own;
