@@ -58,6 +58,8 @@ std::optional<Vector3d> worldAt(double x, double y, double depth);
 void pick(int x, int y);
 void dragTo(int x, int y);
 void letGo();
+std::vector<PointerSample>::const_reverse_iterator lastBeforeThrow(const std::vector<PointerSample>& samples, int now);
+Vector3d pointerAt(int time, const PointerSample& then, const PointerSample& next);
 Vector3d minus(const Vector3d& a, const Vector3d& b);
 
 }  // namespace
@@ -147,29 +149,48 @@ void dragTo(int x, int y) {
     const int now = glutGet(GLUT_ELAPSED_TIME);
     samples.push_back({now, *target});
     // The newest sample old enough to measure the speed from, and those after it.
-    const auto firstKept = std::find_if(samples.rbegin(), samples.rend(),
-                                        [now](const PointerSample& sample) { return sample.time <= now - THROW_MS; });
+    const auto firstKept = lastBeforeThrow(samples, now);
     if (firstKept != samples.rend()) samples.erase(samples.begin(), std::prev(firstKept.base()));
 }
 
 // NOTE: a tick of TICK_MS real milliseconds steps the world by a tenth of a
 // simulated second, so the pointer's speed is scaled by as much: the body
-// flies on as fast as it was carried. Where the pointer was THROW_MS ago is
-// where the last drag before then left it.
+// flies on as fast as it was carried.
 void letGo() {
     picking.buttonTaken = false;
     if (heldBody() < 0) return;
     const std::vector<PointerSample>& samples = picking.samples;
     const int now = glutGet(GLUT_ELAPSED_TIME);
-    const auto before = std::find_if(samples.rbegin(), samples.rend(),
-                                     [now](const PointerSample& sample) { return sample.time <= now - THROW_MS; });
-    const bool longEnough = before != samples.rend();
-    const PointerSample& then = longEnough ? *before : samples.front();
-    const int milliseconds = longEnough ? THROW_MS : std::max(now - then.time, static_cast<int>(TICK_MS));
+    const auto before = lastBeforeThrow(samples, now);
+    Vector3d from = samples.front().target;
+    int milliseconds = std::max(now - samples.front().time, static_cast<int>(TICK_MS));
+    if (before != samples.rend()) {
+        // The drag after it, or itself when none came since.
+        const auto after = before == samples.rbegin() ? before : std::prev(before);
+        from = pointerAt(now - THROW_MS, *before, *after);
+        milliseconds = THROW_MS;
+    }
     const double seconds = milliseconds * SIMULATED_PER_REAL / 1000.0;
-    const Vector3d moved = minus(samples.back().target, then.target);
+    const Vector3d moved = minus(samples.back().target, from);
     throwHeldBody({moved.x / seconds, moved.y / seconds, moved.z / seconds});
     picking.samples.clear();
+}
+
+// The newest sample from THROW_MS or more before `now`, or rend.
+std::vector<PointerSample>::const_reverse_iterator lastBeforeThrow(const std::vector<PointerSample>& samples, int now) {
+    return std::find_if(samples.rbegin(), samples.rend(),
+                        [now](const PointerSample& sample) { return sample.time <= now - THROW_MS; });
+}
+
+// Where the pointer was at `time`, from the drag `then` before it to the
+// drag `next` after it. NOTE: a drag's time is when the viewer took it, and
+// drags that waited for a slow frame come all at once: the pointer is taken
+// to have moved evenly from one drag to the next.
+Vector3d pointerAt(int time, const PointerSample& then, const PointerSample& next) {
+    if (next.time <= then.time) return next.target;
+    const double share = static_cast<double>(time - then.time) / (next.time - then.time);
+    const Vector3d way = minus(next.target, then.target);
+    return {then.target.x + share * way.x, then.target.y + share * way.y, then.target.z + share * way.z};
 }
 
 Vector3d minus(const Vector3d& a, const Vector3d& b) {

@@ -3,13 +3,15 @@
 // pixel's colour at that pixel's depth, however the bodies are placed,
 // turned and scaled; a held body's point follows the pointer in the plane
 // facing the camera, and the camera holds still meanwhile.
-#include <GL/glu.h>
+#include <GL/glut.h>
 #include <gtest/gtest.h>
 #include <ode/ode.h>
 
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <optional>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -183,6 +185,7 @@ TEST_F(BodyPicking, aPickedPointFollowsThePointerInThePlaneFacingTheCamera) {
         EXPECT_TRUE(pickingTakesDrag(x + 3 * step, y - 2 * step));
         stepPhysics();
     }
+    const int lastCarried = glutGet(GLUT_ELAPSED_TIME);
     for (int step = 0; step < 40; ++step) stepPhysics();
     frame = draw();
     EXPECT_EQ(std::tuple(viewState.eye.x, viewState.eye.z), std::tuple(eye.x, eye.z));
@@ -194,14 +197,20 @@ TEST_F(BodyPicking, aPickedPointFollowsThePointerInThePlaneFacingTheCamera) {
     EXPECT_NEAR(at[2], depth, 1e-4);
     EXPECT_EQ(frame.bodyAt(x + 30, y - 20), 0);
 
+    // The last drag and the release come at once after a slow frame: the
+    // throw is as fast as the pointer went from the drag before, a tenth of
+    // the carry, over all that time, not over the last moment alone.
     const Vector3d carried{held[0] - hit->point.x, held[1] - hit->point.y, held[2] - hit->point.z};
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const double slowFrame = (glutGet(GLUT_ELAPSED_TIME) - lastCarried) * STEP_SIZE / TICK_MS;
     EXPECT_TRUE(pickingTakesDrag(x + 33, y - 22));
     EXPECT_TRUE(pickingTakesLeftButton(false, false, x + 33, y - 22));
     const dReal* velocity = dBodyGetLinearVel(bodyTable[0].body);
-    const double along = (velocity[0] * carried.x + velocity[1] * carried.y + velocity[2] * carried.z) /
-                         std::hypot(velocity[0], velocity[1], velocity[2]) /
-                         std::hypot(carried.x, carried.y, carried.z);
-    EXPECT_GT(along, 0.99);
+    const double speed = std::hypot(velocity[0], velocity[1], velocity[2]);
+    const double carry = std::hypot(carried.x, carried.y, carried.z);
+    EXPECT_GT(speed, 0);
+    EXPECT_LT(speed, 1.05 * carry / 10 / slowFrame);
+    EXPECT_GT((velocity[0] * carried.x + velocity[1] * carried.y + velocity[2] * carried.z) / speed / carry, 0.99);
     EXPECT_FALSE(pickingTakesDrag(x, y));
     // The camera follows again from where it stood.
     draw();
