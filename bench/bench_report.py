@@ -129,7 +129,7 @@ class Report:
         floor = f"ticks parts floor {parts}"
         title(f"{parts} parts colliding with --parts, {self.figure(step, 'triangles').median:.0f} triangles "
               f"(medians of the rounds; ratios taken within each round)")
-        table = Table(["tick", "Varnel", "spread", "floor", "ratio", "spread", f"goal", "verdict"])
+        table = Table(["tick", "Varnel", "spread", "floor", "ratio", "spread", "goal", "verdict"])
         for label, name in [("mean over the drop", "drop_tick_ms"), ("worst", "worst_tick_ms"),
                             ("at rest (last 60)", "tick_ms")]:
             mine = self.figure(step, name)

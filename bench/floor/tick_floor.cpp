@@ -14,6 +14,7 @@
 #include "bench/frame/tick_times.h"
 #include "model/loaded_model.h"
 #include "model/model_layout.h"
+#include "physics/model_bodies.h"
 #include "physics/physics_world.h"
 
 namespace {
@@ -96,10 +97,7 @@ void touching(void*, dGeomID first, dGeomID second) {
     dContact found[MAX_PAIR_CONTACTS] = {};
     const int count = dCollide(first, second, MAX_PAIR_CONTACTS, &found[0].geom, sizeof(dContact));
     for (int i = 0; i < count; ++i) {
-        found[i].surface.mode = dContactBounce;
-        found[i].surface.mu = dInfinity;
-        found[i].surface.bounce = 0.8;
-        found[i].surface.bounce_vel = 0.8;
+        found[i].surface = bodySurface();
         dJointAttach(dJointCreateContact(world, contacts, &found[i]), dGeomGetBody(first), dGeomGetBody(second));
     }
 }
