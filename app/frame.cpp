@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "app/body_picking.h"
 #include "app/light_orbit.h"
 #include "app/startup_timings.h"
 #include "app/view_state.h"
@@ -41,7 +42,7 @@ void drawFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     applyViewOffset();
-    if (inModelMode()) followModel(viewState, modelDrift());
+    if (inModelMode()) followModel(viewState, followedDrift(modelDrift()));
     const ViewState& view = viewState;
     gluLookAt(view.eye.x, view.eye.y, view.eye.z, view.center.x, view.center.y, view.center.z, view.up.x, view.up.y,
               view.up.z);
@@ -158,6 +159,7 @@ void drawObjects() {
 // z-up in world units; the drawing is y-up in model units, with the model's
 // anchor over the world's origin.
 void drawModelObjects() {
+    rememberBodyFrame();
     const float scale = viewState.modelScale;
     for (int32_t i = 0; i < loadedObjectCount(); ++i) {
         const int32_t body = modelLayout.bodyOfObject[i];

@@ -5,13 +5,14 @@
 
 #include <cstdlib>
 
+#include "app/body_picking.h"
 #include "app/view_state.h"
 #include "model/loaded_model.h"
 #include "physics/bodies.h"
 
 namespace {
 
-void pushFirstBody();
+void pushBody(int32_t body);
 
 }  // namespace
 
@@ -26,12 +27,14 @@ void reshapeWindow(int width, int height) {
 }
 
 void mouseButton(int button, int state, int x, int y) {
-    pressOrReleaseButton(viewState, button, state, x, y);
+    const bool ctrl = (glutGetModifiers() & GLUT_ACTIVE_CTRL) != 0;
+    if (button != GLUT_LEFT_BUTTON || !pickingTakesLeftButton(state == GLUT_DOWN, ctrl, x, y))
+        pressOrReleaseButton(viewState, button, state, x, y);
     glutPostRedisplay();
 }
 
 void mouseDrag(int x, int y) {
-    if (turnByDrag(viewState, x, y)) glutPostRedisplay();
+    if (pickingTakesDrag(x, y) || turnByDrag(viewState, x, y)) glutPostRedisplay();
 }
 
 void specialKey(int key, int, int) {
@@ -42,7 +45,7 @@ void specialKey(int key, int, int) {
 void keyboardKey(unsigned char key, int, int) {
     switch (applyKey(viewState, key)) {
     case KeyEffect::Quit: std::exit(0);
-    case KeyEffect::PushFirstBody: pushFirstBody(); break;
+    case KeyEffect::PushBody: pushBody(bodyToPush()); break;
     case KeyEffect::ResetView: resetFramedView(viewState); break;
     case KeyEffect::Redraw: break;
     }
@@ -53,11 +56,11 @@ namespace {
 
 // Upwards in the physics world, whose z axis points up. The force waits for
 // the next step; the redraw that follows still shows the old positions.
-void pushFirstBody() {
-    if (bodyTable[0].body == nullptr) return;
+void pushBody(int32_t body) {
+    if (bodyTable[body].body == nullptr) return;
     // A body that came to rest is woken to take the push.
-    dBodyEnable(bodyTable[0].body);
-    dBodyAddForce(bodyTable[0].body, 0.0, 0.0, 500.0);
+    dBodyEnable(bodyTable[body].body);
+    dBodyAddForce(bodyTable[body].body, 0.0, 0.0, 500.0);
 }
 
 }  // namespace

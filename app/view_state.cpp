@@ -132,7 +132,7 @@ KeyEffect applyKey(ViewState& view, unsigned char key) {
     case 'd': addStep(view.viewOffset[Vertical], -view.offsetStep); break;
     case 'x': addStep(view.viewOffset[Depth], -view.offsetStep); break;
     case 'c': addStep(view.viewOffset[Depth], view.offsetStep); break;
-    case 'u': return KeyEffect::PushFirstBody;
+    case 'u': return KeyEffect::PushBody;
     case 'r':
         if (view.framed) return KeyEffect::ResetView;
         break;
