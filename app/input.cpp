@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "app/body_picking.h"
 #include "app/view_state.h"
 #include "model/loaded_model.h"
 #include "physics/bodies.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-void pushFirstBody();
+void pushBody(int32_t body);
 void applyModelKey(KeyEffect effect);
 
 }  // namespace
@@ -28,12 +29,14 @@ void reshapeWindow(int width, int height) {
 }
 
 void mouseButton(int button, int state, int x, int y) {
-    pressOrReleaseButton(viewState, button, state, x, y);
+    const bool ctrl = (glutGetModifiers() & GLUT_ACTIVE_CTRL) != 0;
+    if (button != GLUT_LEFT_BUTTON || !pickingTakesLeftButton(state == GLUT_DOWN, ctrl, x, y))
+        pressOrReleaseButton(viewState, button, state, x, y);
     glutPostRedisplay();
 }
 
 void mouseDrag(int x, int y) {
-    if (turnByDrag(viewState, x, y)) glutPostRedisplay();
+    if (pickingTakesDrag(x, y) || turnByDrag(viewState, x, y)) glutPostRedisplay();
 }
 
 void specialKey(int key, int, int) {
@@ -45,7 +48,7 @@ void keyboardKey(unsigned char key, int, int) {
     const KeyEffect effect = applyKey(viewState, key);
     switch (effect) {
     case KeyEffect::Quit: std::exit(0);
-    case KeyEffect::PushFirstBody: pushFirstBody(); break;
+    case KeyEffect::PushBody: pushBody(bodyToPush()); break;
     case KeyEffect::Redraw: break;
     default:
         if (inModelMode()) applyModelKey(effect);
@@ -58,11 +61,11 @@ namespace {
 
 // Upwards in the physics world, whose z axis points up. The force waits for
 // the next step; the redraw that follows still shows the old positions.
-void pushFirstBody() {
-    if (bodyTable[0].body == nullptr) return;
+void pushBody(int32_t body) {
+    if (bodyTable[body].body == nullptr) return;
     // A body that came to rest is woken to take the push.
-    dBodyEnable(bodyTable[0].body);
-    dBodyAddForce(bodyTable[0].body, 0.0, 0.0, 500.0);
+    dBodyEnable(bodyTable[body].body);
+    dBodyAddForce(bodyTable[body].body, 0.0, 0.0, 500.0);
 }
 
 // The front is seen from the model's +z, its right side from +x, its top

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "app/body_picking.h"
 #include "app/frame.h"
 #include "app/light_orbit.h"
 #include "app/scenery.h"
@@ -39,7 +40,7 @@ void drawModelFrame() {
     glLoadIdentity();
     applyViewOffset();
     const Vector3d drift = modelDrift();
-    followModel(viewState, drift);
+    followModel(viewState, followedDrift(drift));
     const ViewState& view = viewState;
 
     // The orbiting lights circle in the camera's frame: they do not turn
@@ -60,6 +61,7 @@ void drawModelFrame() {
     turnAboutCentre(view);
     lookAtModel(view);
     if (view.groundShown) drawGround(drift);
+    rememberBodyFrame();
     drawOpaqueObjects();
     drawTranslucentObjects();
     drawCornerAxes();

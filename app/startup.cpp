@@ -30,8 +30,6 @@
 #include "render/model_lists.h"
 #include "render/textures.h"
 
-constexpr unsigned TICK_MS = 17;
-
 namespace {
 
 void reportReadFailure(const char* path, const ModelReadFailure& failure);

@@ -157,7 +157,7 @@ KeyEffect applyKey(ViewState& view, unsigned char key) {
     case 'd': addStep(view.viewOffset[Vertical], -view.offsetStep); break;
     case 'x': addStep(view.viewOffset[Depth], -view.offsetStep); break;
     case 'c': addStep(view.viewOffset[Depth], view.offsetStep); break;
-    case 'u': return KeyEffect::PushFirstBody;
+    case 'u': return KeyEffect::PushBody;
     case 'r':
     case '0':
         if (view.framed) return KeyEffect::ResetView;

@@ -64,7 +64,7 @@ struct ViewState {
 // What a key asks of the rest of the viewer once the view state has taken it.
 enum class KeyEffect {
     Redraw,
-    PushFirstBody,
+    PushBody,
     ResetView,
     // Model mode: the front, right or top view.
     ShowFront,

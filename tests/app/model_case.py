@@ -14,13 +14,14 @@ VARNEL = os.environ["VARNEL"]
 # Long enough for any drop to have come to rest.
 AT_REST = "12"
 KINDS["red"] = lambda r, g, b: r > 60 and r > 3 * g and r > 3 * b
-KINDS["blue"] = lambda r, g, b: b > 60 and b > 3 * r and b > 3 * g and not (b > 200 and r < 40 and g < 40)
+# Model mode draws no blue axes through the model.
+KINDS["blue"] = lambda r, g, b: b > 60 and b > 3 * r and b > 3 * g
 KINDS["magenta"] = lambda r, g, b: r > 150 and b > 150 and g < 60
 KINDS["cyan"] = lambda r, g, b: g > 150 and b > 150 and r < 60
 # The blue-greys of the background, the ground grid and the shadows.
 KINDS["scenery"] = lambda r, g, b: r + 6 < b < r + 50 and b >= g + 3 and b < 150
-KINDS["lit"] = lambda r, g, b: max(r, g, b) > 12 and not (r > 240 and g > 240 and b > 240) and not (
-    b > 200 and r < 40 and g < 40) and not KINDS["scenery"](r, g, b)
+KINDS["lit"] = lambda r, g, b: max(r, g, b) > 12 and not (r > 240 and g > 240 and b > 240) and not KINDS["scenery"](
+    r, g, b)
 # The corner of the window where the axes are drawn.
 CORNER = 100
 # A model seen from its front, straight ahead.

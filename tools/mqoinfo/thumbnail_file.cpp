@@ -30,7 +30,8 @@ namespace {
 
 ThumbnailWritten writeArchiveThumbnail(const ModelArchive& archive, const char* path, std::string& problem) {
     std::vector<uint8_t> bytes;
-    if (!archive.readNamed(ARCHIVE_THUMBNAIL, MAX_IMAGE_FILE_BYTES, bytes, problem)) return ThumbnailWritten::Unreadable;
+    if (!archive.readNamed(ARCHIVE_THUMBNAIL, MAX_IMAGE_FILE_BYTES, bytes, problem))
+        return ThumbnailWritten::Unreadable;
     JpegReader picture;
     ImageMessageCollector messages;
     if (picture.loadFromMemory(bytes.data(), bytes.size()) == -1 || picture.pixelFormat == 0) {
