@@ -20,11 +20,13 @@ CommandLine refuse(std::string problem);
 
 const char* const USAGE_TEXT =
     "usage: varnel [OPTIONS] [MODEL]\n"
-    "Views a Metasequoia text model (.mqo) and drops it onto a ground plane.\n"
+    "Views a Metasequoia text model (.mqo, or compressed as .mqoz) and drops it\n"
+    "onto a ground plane.\n"
     "Without MODEL it opens qemi_one.mqo in the working folder, with its\n"
     "textures in the folder Texture beside it.\n"
     "\n"
     "  --parts              drop each object of MODEL as a body of its own\n"
+    "  --still              show MODEL where it was modelled, the simulation paused\n"
     "  --screenshot FILE    run the scene, save the window as a PNG file, quit\n"
     "  --after SECONDS      how long the scene runs before the screenshot (3)\n"
     "  --timings            tell how long start-up took, phase by phase\n"
@@ -56,6 +58,8 @@ CommandLine parseCommandLine(int argc, char** argv) {
             result.reportTimings = true;
         } else if (argument == "--parts") {
             result.separateParts = true;
+        } else if (argument == "--still") {
+            result.still = true;
         } else if (argument == "--screenshot") {
             if (value == nullptr) return refuse("--screenshot needs a FILE");
             result.screenshotPath = argv[++i];
@@ -70,6 +74,7 @@ CommandLine parseCommandLine(int argc, char** argv) {
         }
     }
     if (result.separateParts && result.modelPath == nullptr) return refuse("--parts needs a MODEL");
+    if (result.still && result.modelPath == nullptr) return refuse("--still needs a MODEL");
     return result;
 }
 

@@ -12,6 +12,9 @@ struct CommandLine {
     const char* modelPath = nullptr;
     // Each visible object drops as a body of its own (model mode only).
     bool separateParts = false;
+    // The model stays where it was modelled, the simulation paused (model
+    // mode only).
+    bool still = false;
     // Null unless the scene is to be photographed and the viewer to quit.
     const char* screenshotPath = nullptr;
     double screenshotSeconds = 3.0;

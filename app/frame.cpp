@@ -6,10 +6,10 @@
 #include <cmath>
 
 #include "app/light_orbit.h"
+#include "app/model_frame.h"
 #include "app/startup_timings.h"
 #include "app/view_state.h"
 #include "model/loaded_model.h"
-#include "model/model_layout.h"
 #include "physics/bodies.h"
 #include "render/display_lists.h"
 #include "render/lights.h"
@@ -20,13 +20,7 @@ constexpr double SHAFT_STEP = 0.5233333333333333;
 
 namespace {
 
-void applyViewOffset();
-void placeModelModeLights(float light1[4], float light2[4]);
-void drawLightMarker(GLenum light, const float position[4]);
 void drawObjects();
-void drawModelObjects();
-Vector3d modelDrift();
-void applyBodyTransform(int32_t body);
 void drawColouredArrow(int buttonDown, float radius, float halfLength);
 
 }  // namespace
@@ -38,10 +32,13 @@ void displayFrame() {
 }
 
 void drawFrame() {
+    if (inModelMode()) {
+        drawModelFrame();
+        return;
+    }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     applyViewOffset();
-    if (inModelMode()) followModel(viewState, modelDrift());
     const ViewState& view = viewState;
     gluLookAt(view.eye.x, view.eye.y, view.eye.z, view.center.x, view.center.y, view.center.z, view.up.x, view.up.y,
               view.up.z);
@@ -50,13 +47,10 @@ void drawFrame() {
     // turn with the view, only the orbit moves the lights.
     advanceLightOrbit(lightOrbit);
     placeOrbitingLights(lightOrbit, light1Position, light2Position);
-    if (inModelMode()) placeModelModeLights(light1Position, light2Position);
     drawLightMarker(GL_LIGHT1, light1Position);
     drawLightMarker(GL_LIGHT2, light2Position);
     glPushMatrix();
-    // Model mode keeps the arrows at the model's middle, in its proportion.
     glTranslated(view.center.x, view.center.y, view.center.z);
-    if (inModelMode()) glScaled(view.markerScale, view.markerScale, view.markerScale);
     drawAxisArrows(1.0f, 70.0f);
     glPopMatrix();
     glEnable(GL_LIGHTING);
@@ -70,10 +64,7 @@ void drawFrame() {
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
-    if (inModelMode())
-        drawModelObjects();
-    else
-        drawObjects();
+    drawObjects();
     if (buttonHeld) glDisable(GL_BLEND);
 }
 
@@ -106,23 +97,12 @@ void drawArrow(float radius, float halfLength) {
     glutSolidCone(2.0 * radius, 4.0 * radius, 5, 5);
 }
 
-namespace {
-
 // The offset moves the whole view (lights, gizmo and models) in the camera's
 // own frame, so "left" is always left on the screen however the scene has
 // been turned: a translation in eye coordinates, before the camera's.
 void applyViewOffset() {
     const float* offset = viewState.viewOffset;
     glTranslatef(offset[0], offset[1], offset[2]);
-}
-
-// The classic orbit, scaled to the model's size, around the model's middle.
-void placeModelModeLights(float light1[4], float light2[4]) {
-    const double centre[3] = {viewState.center.x, viewState.center.y, viewState.center.z};
-    for (int axis = 0; axis < 3; ++axis) {
-        light1[axis] = static_cast<float>(centre[axis] + light1[axis] * viewState.markerScale);
-        light2[axis] = static_cast<float>(centre[axis] + light2[axis] * viewState.markerScale);
-    }
 }
 
 void drawLightMarker(GLenum light, const float position[4]) {
@@ -136,6 +116,8 @@ void drawLightMarker(GLenum light, const float position[4]) {
     glEnd();
     glPopMatrix();
 }
+
+namespace {
 
 // The physics world is z-up and the drawing y-up: a body at world (x, y, z)
 // is drawn at (y, z, x). Only the body's position moves the drawing, not its
@@ -152,57 +134,6 @@ void drawObjects() {
         glCallList(displayListIds[i]);
         glPopMatrix();
     }
-}
-
-// Each visible object at its body's place and turn. A body's world frame is
-// z-up in world units; the drawing is y-up in model units, with the model's
-// anchor over the world's origin.
-void drawModelObjects() {
-    const float scale = viewState.modelScale;
-    for (int32_t i = 0; i < loadedObjectCount(); ++i) {
-        const int32_t body = modelLayout.bodyOfObject[i];
-        if (body < 0) continue;
-        glPushMatrix();
-        applyBodyTransform(body);
-        glScalef(scale, scale, scale);
-        const Point3& centre = modelLayout.bodyCentre[body];
-        glTranslated(-centre.x, -centre.y, -centre.z);
-        glCallList(displayListIds[i]);
-        glPopMatrix();
-    }
-}
-
-// How far across the ground the bodies have moved from where they were
-// modelled, on average, in model units.
-Vector3d modelDrift() {
-    Vector3d drift;
-    const double toModel = 1.0 / modelLayout.worldScale;
-    for (int32_t body = 0; body < modelLayout.bodyCount; ++body) {
-        const dReal* position = dBodyGetPosition(bodyTable[body].body);
-        const Point3& centre = modelLayout.bodyCentre[body];
-        drift.x += modelLayout.anchor.x + position[0] * toModel - centre.x;
-        drift.z += modelLayout.anchor.z - position[1] * toModel - centre.z;
-    }
-    if (modelLayout.bodyCount > 0) {
-        drift.x /= modelLayout.bodyCount;
-        drift.z /= modelLayout.bodyCount;
-    }
-    return drift;
-}
-
-// World (x, y, z) is drawn at (x, z, -y) over the anchor, divided by the
-// world scale; a turn R of the world is the turn Q^-1 R Q of the drawing,
-// with Q the quarter turn from drawing to world.
-void applyBodyTransform(int32_t body) {
-    const dReal* position = dBodyGetPosition(bodyTable[body].body);
-    const dReal* r = dBodyGetRotation(bodyTable[body].body);
-    const double toModel = 1.0 / modelLayout.worldScale;
-    const Point3& anchor = modelLayout.anchor;
-    glTranslated(anchor.x + position[0] * toModel, anchor.y + position[2] * toModel, anchor.z - position[1] * toModel);
-    // Rows of R are r[0..2], r[4..6], r[8..10]; the drawing's turn, column
-    // by column as OpenGL takes it.
-    const double turn[16] = {r[0], r[8], -r[4], 0, r[2], r[10], -r[6], 0, -r[1], -r[9], r[5], 0, 0, 0, 0, 1};
-    glMultMatrixd(turn);
 }
 
 // Red while the button that turns the view about this arrow is held.

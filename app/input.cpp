@@ -5,13 +5,16 @@
 
 #include <cstdlib>
 
+#include "app/body_picking.h"
 #include "app/view_state.h"
 #include "model/loaded_model.h"
 #include "physics/bodies.h"
+#include "physics/physics_world.h"
 
 namespace {
 
-void pushFirstBody();
+void pushBody(int32_t body);
+void applyModelKey(KeyEffect effect);
 
 }  // namespace
 
@@ -26,12 +29,14 @@ void reshapeWindow(int width, int height) {
 }
 
 void mouseButton(int button, int state, int x, int y) {
-    pressOrReleaseButton(viewState, button, state, x, y);
+    const bool ctrl = (glutGetModifiers() & GLUT_ACTIVE_CTRL) != 0;
+    if (button != GLUT_LEFT_BUTTON || !pickingTakesLeftButton(state == GLUT_DOWN, ctrl, x, y))
+        pressOrReleaseButton(viewState, button, state, x, y);
     glutPostRedisplay();
 }
 
 void mouseDrag(int x, int y) {
-    if (turnByDrag(viewState, x, y)) glutPostRedisplay();
+    if (pickingTakesDrag(x, y) || turnByDrag(viewState, x, y)) glutPostRedisplay();
 }
 
 void specialKey(int key, int, int) {
@@ -40,11 +45,14 @@ void specialKey(int key, int, int) {
 }
 
 void keyboardKey(unsigned char key, int, int) {
-    switch (applyKey(viewState, key)) {
+    const KeyEffect effect = applyKey(viewState, key);
+    switch (effect) {
     case KeyEffect::Quit: std::exit(0);
-    case KeyEffect::PushFirstBody: pushFirstBody(); break;
-    case KeyEffect::ResetView: resetFramedView(viewState); break;
+    case KeyEffect::PushBody: pushBody(bodyToPush()); break;
     case KeyEffect::Redraw: break;
+    default:
+        if (inModelMode()) applyModelKey(effect);
+        break;
     }
     glutPostRedisplay();
 }
@@ -53,11 +61,27 @@ namespace {
 
 // Upwards in the physics world, whose z axis points up. The force waits for
 // the next step; the redraw that follows still shows the old positions.
-void pushFirstBody() {
-    if (bodyTable[0].body == nullptr) return;
+void pushBody(int32_t body) {
+    if (bodyTable[body].body == nullptr) return;
     // A body that came to rest is woken to take the push.
-    dBodyEnable(bodyTable[0].body);
-    dBodyAddForce(bodyTable[0].body, 0.0, 0.0, 500.0);
+    dBodyEnable(bodyTable[body].body);
+    dBodyAddForce(bodyTable[body].body, 0.0, 0.0, 500.0);
+}
+
+// The front is seen from the model's +z, its right side from +x, its top
+// from straight above.
+void applyModelKey(KeyEffect effect) {
+    constexpr double QUARTER_TURN = 1.57079632679489661923;
+    switch (effect) {
+    case KeyEffect::ResetView: resetFramedView(viewState); break;
+    case KeyEffect::ShowFront: frameViewFrom(viewState, {0.0, 0.0}); break;
+    case KeyEffect::ShowRight: frameViewFrom(viewState, {-QUARTER_TURN, 0.0}); break;
+    case KeyEffect::ShowTop: frameViewFrom(viewState, {0.0, QUARTER_TURN}); break;
+    case KeyEffect::ToggleGround: viewState.groundShown = !viewState.groundShown; break;
+    case KeyEffect::ToggleOrbitingLights: viewState.orbitingLightsShown = !viewState.orbitingLightsShown; break;
+    case KeyEffect::TogglePause: physicsWorld.paused = !physicsWorld.paused; break;
+    default: break;
+    }
 }
 
 }  // namespace

@@ -1,18 +1,17 @@
 #include "app/screenshot.h"
 
 #include <GL/glut.h>
-#include <png.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include "app/frame.h"
 #include "app/light_orbit.h"
 #include "app/startup_timings.h"
 #include "physics/physics_world.h"
+#include "render/images/png_writer.h"
 
 namespace {
 
@@ -62,16 +61,7 @@ bool writeWindowPicture(const char* path) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width);
-    image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_RGB;
-    // OpenGL's rows start at the bottom: a negative stride writes them from
-    // the top.
-    const png_int_32 stride = -static_cast<png_int_32>(width * 3);
-    return png_image_write_to_file(&image, path, 0, pixels.data(), stride, nullptr) != 0;
+    return writePngFile(path, width, height, pixels.data(), false, RowOrder::BottomFirst);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "app/view_state.h"
 #include "model/console_text.h"
 #include "model/loaded_model.h"
+#include "model/model_archive.h"
 #include "model/model_file.h"
 #include "model/model_layout.h"
 #include "model/object_mesh.h"
@@ -25,17 +26,16 @@
 #include "physics/model_bodies.h"
 #include "physics/physics_world.h"
 #include "render/display_lists.h"
-#include "render/face_materials.h"
 #include "render/lights.h"
+#include "render/model_lights.h"
 #include "render/model_lists.h"
 #include "render/textures.h"
-
-constexpr unsigned TICK_MS = 17;
 
 namespace {
 
 void reportReadFailure(const char* path, const ModelReadFailure& failure);
 void buildModelScene();
+ViewDirection savedViewDirection(const SceneRecord& scene);
 
 }  // namespace
 
@@ -60,13 +60,15 @@ void startModelMode(const CommandLine& commandLine) {
     modelSettings.mode = ViewerMode::Model;
     modelSettings.folder = std::filesystem::path(path).parent_path();
     modelSettings.separateParts = commandLine.separateParts;
+    modelSettings.still = commandLine.still;
+    physicsWorld.paused = commandLine.still;
     printHelpInLocaleEncoding();
-    if (auto failure = loadModelFile(file))
+    const ModelText text(file, path);
+    if (auto failure = loadModelFile(text))
         reportReadFailure(path, *failure);
     else
         for (const std::string& note : makeShownObjects())
             std::fprintf(stderr, "varnel: %s: %s\n", printableName(path).c_str(), note.c_str());
-    std::fclose(file);
     endPhase("read");
 }
 
@@ -151,6 +153,11 @@ void shutdown() {
 namespace {
 
 void reportReadFailure(const char* path, const ModelReadFailure& failure) {
+    if (!failure.archiveProblem.empty()) {
+        std::fprintf(stderr, "varnel: cannot read '%s': %s\n", printableName(path).c_str(),
+                     consoleText(failure.archiveProblem, "UTF-8").c_str());
+        return;
+    }
     std::fprintf(stderr, "varnel: %s:%lld: %s\n", printableName(path).c_str(), static_cast<long long>(failure.line),
                  consoleText(failure.expected, "UTF-8").c_str());
 }
@@ -163,17 +170,25 @@ void buildModelScene() {
     layOutModel();
     const Bounds& bounds = modelLayout.bounds;
     if (!bounds.empty())
-        frameView(viewState, {bounds.min.x, bounds.min.y, bounds.min.z}, {bounds.max.x, bounds.max.y, bounds.max.z});
+        frameView(viewState, {bounds.min.x, bounds.min.y, bounds.min.z}, {bounds.max.x, bounds.max.y, bounds.max.z},
+                  savedViewDirection(loadedScene()));
+    setupModelLights(loadedScene());
     glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
     glFrontFace(GL_CW);
-    const bool useAlphaTest = anyMaterialHasAlpha();
     for (int32_t i = 0; i < loadedObjectCount(); ++i) {
         if (modelLayout.bodyOfObject[i] < 0) continue;
         const ObjectMesh mesh = buildObjectMesh(loadedObjects[i]);
-        compileModelList(i, mesh, useAlphaTest);
+        compileModelList(i, mesh);
         collectBodyPoints(i, mesh);
         releaseGeometry(loadedObjects[i]);
     }
+}
+
+// The modeller saves the view a model was last looked at from; a file
+// without one is seen from the modeller's own starting view.
+ViewDirection savedViewDirection(const SceneRecord& scene) {
+    if (!scene.anglesGiven) return DEFAULT_VIEW_DIRECTION;
+    return {scene.angles[0], scene.angles[1]};
 }
 
 }  // namespace

@@ -6,6 +6,10 @@
 
 #include "app/command_line.h"
 
+// Real milliseconds between two ticks, each a physics step of a tenth of a
+// simulated second.
+constexpr unsigned TICK_MS = 17;
+
 // The classic mode: the help as code page 932 bytes, then qemi_one.mqo from
 // the working folder.
 void startClassicMode();

@@ -13,16 +13,16 @@ ViewState viewState;
 
 namespace {
 
-// The classic scene: its camera, and the size of its models (half their
-// box's diagonal), against which model mode scales the lights and arrows.
-constexpr Vector3d CLASSIC_EYE{50.0, 400.0, 300.0};
+// The size of the classic scene's models (half their box's diagonal),
+// against which model mode scales the lights and arrows.
 constexpr double CLASSIC_MODEL_RADIUS = 90.0;
 constexpr double HALF_FIELD_OF_VIEW = 15.0 * 3.14159265358979323846 / 180.0;
 constexpr double WINDOW_ASPECT = 800.0 / 600.0;
 
+void resetTurnAndMoves(ViewState& view);
+double squaredDistance(const Vector3d& a, const Vector3d& b);
 void addStep(float& value, double step);
 void applyTurn(ViewState& view, const Quaternion& turn);
-Vector3d unit(const Vector3d& v);
 Vector3d cross(const Vector3d& a, const Vector3d& b);
 double extentAlong(const Vector3d& axis, const Vector3d& low, const Vector3d& high);
 
@@ -33,11 +33,28 @@ void resetViewRotation(ViewState& view) {
     view.viewRotation.toMatrix({}, view.viewMatrix);
 }
 
-void frameView(ViewState& view, const Vector3d& low, const Vector3d& high) {
+void frameView(ViewState& view, const Vector3d& low, const Vector3d& high, const ViewDirection& direction) {
+    view.framedLow = low;
+    view.framedHigh = high;
+    view.savedDirection = direction;
+    frameViewFrom(view, direction);
+    // The planes stay as set here for every direction the model is framed
+    // from, so the projection never has to change with a view key: a
+    // direction frames the model at most a few times nearer or farther.
+    const double distance = std::sqrt(squaredDistance(view.framedEye, view.framedCenter));
+    view.nearPlane = distance / 50;
+    view.farPlane = distance * 20;
+}
+
+void frameViewFrom(ViewState& view, const ViewDirection& direction) {
+    const Vector3d& low = view.framedLow;
+    const Vector3d& high = view.framedHigh;
     const Vector3d centre{(low.x + high.x) / 2, (low.y + high.y) / 2, (low.z + high.z) / 2};
-    const Vector3d back = unit(CLASSIC_EYE);
-    const Vector3d right = unit(cross(view.up, back));
-    const Vector3d upward = cross(back, right);
+    const Vector3d back = viewBack(direction);
+    const Vector3d upward = viewUp(direction);
+    const Vector3d right = cross(upward, back);
+    view.direction = direction;
+    view.up = upward;
     const double height = extentAlong(upward, low, high);
     const double width = extentAlong(right, low, high);
     const double depth = extentAlong(back, low, high);
@@ -51,18 +68,26 @@ void frameView(ViewState& view, const Vector3d& low, const Vector3d& high) {
     view.framedCenter = view.center = centre;
     view.framedEye =
         view.eye = {centre.x + back.x * distance, centre.y + back.y * distance, centre.z + back.z * distance};
-    view.nearPlane = distance / 50;
-    view.farPlane = distance * 20;
     view.markerScale = radius > 0 && std::isfinite(radius) ? radius / CLASSIC_MODEL_RADIUS : distance / 500;
     view.offsetStep = view.markerScale;
     view.framed = true;
-    resetFramedView(view);
+    resetTurnAndMoves(view);
 }
 
 void resetFramedView(ViewState& view) {
-    resetViewRotation(view);
-    for (float& offset : view.viewOffset) offset = 0.0f;
-    view.modelScale = 1.0f;
+    frameViewFrom(view, view.savedDirection);
+}
+
+Vector3d viewBack(const ViewDirection& direction) {
+    const double ch = std::cos(direction.heading), sh = std::sin(direction.heading);
+    const double cp = std::cos(direction.pitch), sp = std::sin(direction.pitch);
+    return {-sh * cp, sp, ch * cp};
+}
+
+Vector3d viewUp(const ViewDirection& direction) {
+    const double ch = std::cos(direction.heading), sh = std::sin(direction.heading);
+    const double cp = std::cos(direction.pitch), sp = std::sin(direction.pitch);
+    return {sh * sp, cp, -ch * sp};
 }
 
 void followModel(ViewState& view, const Vector3d& shift) {
@@ -132,10 +157,23 @@ KeyEffect applyKey(ViewState& view, unsigned char key) {
     case 'd': addStep(view.viewOffset[Vertical], -view.offsetStep); break;
     case 'x': addStep(view.viewOffset[Depth], -view.offsetStep); break;
     case 'c': addStep(view.viewOffset[Depth], view.offsetStep); break;
-    case 'u': return KeyEffect::PushFirstBody;
+    case 'u': return KeyEffect::PushBody;
     case 'r':
+    case '0':
         if (view.framed) return KeyEffect::ResetView;
         break;
+    case '1':
+        if (view.framed) return KeyEffect::ShowFront;
+        break;
+    case '3':
+        if (view.framed) return KeyEffect::ShowRight;
+        break;
+    case '7':
+        if (view.framed) return KeyEffect::ShowTop;
+        break;
+    case 'g': return KeyEffect::ToggleGround;
+    case 'l': return KeyEffect::ToggleOrbitingLights;
+    case 'p': return KeyEffect::TogglePause;
     default: break;
     }
     return KeyEffect::Redraw;
@@ -153,6 +191,17 @@ void applySpecialKey(ViewState& view, int key) {
 
 namespace {
 
+void resetTurnAndMoves(ViewState& view) {
+    resetViewRotation(view);
+    for (float& offset : view.viewOffset) offset = 0.0f;
+    view.modelScale = 1.0f;
+}
+
+double squaredDistance(const Vector3d& a, const Vector3d& b) {
+    const double dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
+    return dx * dx + dy * dy + dz * dz;
+}
+
 // Scale and offset steps are added in double and stored back as float, so
 // a hundred steps of 0.01 do not land exactly on a round value.
 void addStep(float& value, double step) {
@@ -162,11 +211,6 @@ void addStep(float& value, double step) {
 void applyTurn(ViewState& view, const Quaternion& turn) {
     view.viewRotation.preMultiply(turn);
     view.viewRotation.toMatrix({}, view.viewMatrix);
-}
-
-Vector3d unit(const Vector3d& v) {
-    const double length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
-    return {v.x / length, v.y / length, v.z / length};
 }
 
 Vector3d cross(const Vector3d& a, const Vector3d& b) {

@@ -5,6 +5,18 @@
 
 #include "math/quaternion.h"
 
+// Where the camera looks from, as the modeller saves it: the heading turns
+// about the vertical axis, the pitch tilts the camera above the model, both
+// in radians. (0, 0) looks at the model's front from straight ahead.
+struct ViewDirection {
+    double heading = 0.0;
+    double pitch = 0.0;
+};
+
+// The modeller's own starting view: from the front, a little above and to
+// the right.
+constexpr ViewDirection DEFAULT_VIEW_DIRECTION{-0.5236, 0.5236};
+
 struct ViewState {
     // The camera never moves: the mouse turns the scene under it instead.
     Vector3d eye{50.0, 400.0, 300.0};
@@ -37,13 +49,32 @@ struct ViewState {
     // where it was modelled; eye and center follow the model from there.
     Vector3d framedEye;
     Vector3d framedCenter;
+    // Model mode: the box framed, the direction it is seen from, and the
+    // direction the model's file saved, which "r" and "0" go back to.
+    Vector3d framedLow;
+    Vector3d framedHigh;
+    ViewDirection direction;
+    ViewDirection savedDirection;
+    // Model mode: the ground grid with the model's shadow, and the two
+    // orbiting lights with their markers.
+    bool groundShown = true;
+    bool orbitingLightsShown = false;
 };
 
 // What a key asks of the rest of the viewer once the view state has taken it.
 enum class KeyEffect {
     Redraw,
-    PushFirstBody,
+    PushBody,
     ResetView,
+    // Model mode: the front, right or top view.
+    ShowFront,
+    ShowRight,
+    ShowTop,
+    // Model mode: shows or hides the ground, shows or hides the orbiting
+    // lights, pauses or resumes the simulation.
+    ToggleGround,
+    ToggleOrbitingLights,
+    TogglePause,
     Quit,
 };
 
@@ -52,12 +83,20 @@ extern ViewState viewState;
 // Back to the start rotation, with the view matrix rebuilt from it.
 void resetViewRotation(ViewState& view);
 // Model mode: aims the camera at the middle of `low` .. `high` (the model
-// at rest) from the classic camera's direction, standing back so that the
-// model fills about half the window's height, with near and far planes, key
-// steps, lights and arrows in proportion to its size.
-void frameView(ViewState& view, const Vector3d& low, const Vector3d& high);
-// Model mode's "r": the framed view again, unturned, unmoved and unscaled.
+// at rest) from `direction`, which becomes the saved one, standing back so
+// that the model fills about half the window's height, with near and far
+// planes, key steps, lights and arrows in proportion to its size.
+void frameView(ViewState& view, const Vector3d& low, const Vector3d& high, const ViewDirection& direction);
+// Model mode: the same box framed again from another direction, unturned,
+// unmoved and unscaled.
+void frameViewFrom(ViewState& view, const ViewDirection& direction);
+// Model mode's "r" and "0": the framed view from the saved direction again,
+// unturned, unmoved and unscaled.
 void resetFramedView(ViewState& view);
+// Where the camera stands seen from the point it looks at, a unit vector,
+// and which way is up on the screen, for `direction`.
+Vector3d viewBack(const ViewDirection& direction);
+Vector3d viewUp(const ViewDirection& direction);
 // Model mode: the camera moves with the model by `shift` from where it was
 // framed, so a model that bounces or rolls away stays in view.
 void followModel(ViewState& view, const Vector3d& shift);

@@ -17,10 +17,14 @@ program spends on the same work, measured in the same round:
             frame of an empty window + ODE's own collision data for the
             same triangles, one after the other;
   memory    the model file's size, against the viewer's peak memory above
-            the same viewer on an empty model.
+            the same viewer on an empty model;
+  parts     tick_floor: ODE alone dropping the same hundred parts with
+            --parts as its own boxes and balls, against the viewer's ticks,
+            whose parts meet through their hulls.
 """
 
 import argparse
+import math
 import os
 import re
 import statistics
@@ -46,6 +50,10 @@ FRAMES = 9
 TICKS = 600
 STARTUP_LINE = r"^varnel: start-up: "
 EMPTY_MODEL = "Metasequoia Document\r\nFormat Text Ver 1.0\r\n\r\nEof\r\n"
+# Crates and balls, ten model units across, piled in four loose layers of
+# five by five, each layer shifted so that it lands on the one below.
+PARTS = 100
+PART_LAYERS = 4
 
 
 def main():
@@ -69,6 +77,7 @@ def main():
     report.model_against_classic()
     report.start_up_phases()
     report.growth()
+    report.colliding_parts()
     load_after = os.getloadavg()
     print(f"\n{options.rounds} rounds in {time.monotonic() - started:.0f} s; load average "
           f"{load_before[0]:.2f} before, {load_after[0]:.2f} after (1 minute), "
@@ -83,10 +92,13 @@ class Bench:
         self.frame_bench = build / "bench" / "frame" / "frame_bench"
         self.gl_floor = build / "bench" / "floor" / "gl_floor"
         self.startup_floor = build / "bench" / "floor" / "startup_floor"
+        self.tick_floor = build / "bench" / "floor" / "tick_floor"
         self.models = build / "bench-models"
         for size in SIZES:
             paired.run([build / "bench" / "bench_model" / "make_bench_model", self.models, str(size)])
         (self.models / "empty.mqo").write_bytes(EMPTY_MODEL.encode())
+        self.parts_model = self.models / f"parts-{PARTS}.mqo"
+        self.parts_model.write_bytes(parts_model().encode())
         for size in SIZES + [None]:
             folder = self.classic_folder(size)
             folder.mkdir(exist_ok=True)
@@ -119,6 +131,8 @@ class Bench:
                 steps.append((f"start-up floor {size}", self.start_up_floor(size)))
             for mode in MODES:
                 steps.append((f"frame {mode} {size}", self.frames(mode, size, against_floors), *limit))
+        steps.append((f"ticks parts {PARTS}", self.part_ticks()))
+        steps.append((f"ticks parts floor {PARTS}", self.part_tick_floor()))
         return steps
 
     def mode_arguments(self, mode, size):
@@ -156,6 +170,19 @@ class Bench:
 
         return measure
 
+    def part_ticks(self):
+        """frame_bench's tick times over the drop of the parts model."""
+        argv = [self.frame_bench, str(TICKS), "--parts", self.parts_model]
+
+        def measure():
+            viewer = paired.Live(argv)
+            return viewer.step("ticks") | viewer.finish()
+
+        return measure
+
+    def part_tick_floor(self):
+        return lambda: paired.run([self.tick_floor, str(TICKS), self.parts_model])
+
     def start_up_floor(self, size):
         def measure():
             parts = paired.run([self.startup_floor, self.model(size), str(size)])
@@ -165,6 +192,47 @@ class Bench:
             return figures
 
         return measure
+
+def parts_model():
+    """The model of PARTS crates and balls, each an object of its own."""
+    objects = []
+    for index in range(PARTS):
+        layer, place = divmod(index, PARTS // PART_LAYERS)
+        row, column = divmod(place, 5)
+        centre = (12 * column + 3 * layer, 6 + 12 * layer, 12 * row + 2 * layer)
+        objects.append(crate(index, centre) if (row + column + layer) % 2 else ball(index, centre))
+    return "\r\n".join(["Metasequoia Document", "Format Text Ver 1.0", ""] + objects + ["Eof", ""])
+
+
+def crate(index, centre):
+    corners = [(x, y, z) for z in (-5, 5) for y in (-5, 5) for x in (-5, 5)]
+    sides = [(0, 1, 3, 2), (4, 6, 7, 5), (0, 4, 5, 1), (2, 3, 7, 6), (0, 2, 6, 4), (1, 5, 7, 3)]
+    return part_object(f"crate{index}", centre, corners, sides)
+
+
+def ball(index, centre, rings=8, segments=16):
+    """A ball of radius 5: its poles, and rings - 1 circles of segments corners."""
+    corners = [(0, 5, 0)]
+    for ring in range(1, rings):
+        polar = math.pi * ring / rings
+        corners += [(5 * math.sin(polar) * math.cos(2 * math.pi * s / segments), 5 * math.cos(polar),
+                     5 * math.sin(polar) * math.sin(2 * math.pi * s / segments)) for s in range(segments)]
+    corners.append((0, -5, 0))
+    at = lambda ring, s: 1 + (ring - 1) * segments + s % segments
+    faces = [(0, at(1, s + 1), at(1, s)) for s in range(segments)]
+    faces += [(at(r, s), at(r, s + 1), at(r + 1, s + 1), at(r + 1, s)) for r in range(1, rings - 1)
+              for s in range(segments)]
+    faces += [(at(rings - 1, s), at(rings - 1, s + 1), len(corners) - 1) for s in range(segments)]
+    return part_object(f"ball{index}", centre, corners, faces)
+
+
+def part_object(name, centre, corners, faces):
+    lines = [f'Object "{name}" {{', f"\tvertex {len(corners)} {{"]
+    lines += [f"\t\t{centre[0] + x:.4f} {centre[1] + y:.4f} {centre[2] + z:.4f}" for x, y, z in corners]
+    lines += ["\t}", f"\tface {len(faces)} {{"]
+    lines += [f"\t\t{len(face)} V({' '.join(map(str, face))})" for face in faces]
+    return "\r\n".join(lines + ["\t}", "}"])
+
 
 def with_phases(figures):
     """Adds the viewer's own start-up phases, as `phase NAME` in seconds."""

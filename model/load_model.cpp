@@ -31,17 +31,25 @@ int32_t loadModel(const char* path) {
     return 0;
 }
 
-std::optional<ModelReadFailure> loadModelFile(FILE* file) {
+std::optional<ModelReadFailure> loadModelFile(const ModelText& text) {
     releaseModel();
-    currentDocument = new ModelDocument(ModelData{}, file, ReadingMode::Model);
+    if (text.stream() == nullptr) return ModelReadFailure{0, "", text.problem()};
+    currentDocument = new ModelDocument(ModelData{}, text.stream(), ReadingMode::Model);
     int32_t result = currentDocument->parse();
+    // A broken or overlong archive entry ends the text early, which the
+    // reader takes for its end: what it made of it is no model.
+    if (std::string problem = text.problem(); !problem.empty()) {
+        releaseModel();
+        return ModelReadFailure{0, "", problem};
+    }
     if (result == ParseOk) {
         moveIntoTables(currentDocument->data());
         // Texture names and the names in messages are in the model's code page.
         modelSettings.codeset = iconvName(currentDocument->data().codePage);
+        modelSettings.archive = text.archive();
         return std::nullopt;
     }
-    ModelReadFailure failure{currentDocument->lineNumber(), currentDocument->failureText()};
+    ModelReadFailure failure{currentDocument->lineNumber(), currentDocument->failureText(), ""};
     // A model that can't be read shows an empty scene, not the part before
     // the fault.
     releaseModel();

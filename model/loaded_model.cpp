@@ -23,6 +23,11 @@ int32_t loadedMaterialCount() {
     return std::min(documentMaterialCount(), MAX_MATERIALS);
 }
 
+const SceneRecord& loadedScene() {
+    static const SceneRecord none;
+    return currentDocument == nullptr ? none : currentDocument->data().scene;
+}
+
 void releaseModel() {
     delete currentDocument;
     currentDocument = nullptr;

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "model/model_archive.h"
 #include "mqo/model_document.h"
 #include "mqo/records.h"
 
@@ -23,16 +25,24 @@ struct ModelSettings {
     ViewerMode mode = ViewerMode::Classic;
     // Model mode: the folder of the model file, where texture names resolve.
     std::filesystem::path folder;
+    // Model mode: the archive the model was read from, where texture names
+    // resolve first; null for a plain model file.
+    std::shared_ptr<const ModelArchive> archive;
     // Model mode: each visible object drops as a body of its own.
     bool separateParts = false;
+    // Model mode: the bodies start where the model places them, on the
+    // ground, instead of dropping onto it.
+    bool still = false;
     // The character set of the model's texts, an iconv name.
     const char* codeset = "CP932";
 };
 
-// Where a model-mode read stopped, and what the reader expected there.
+// Where a model-mode read stopped, and what the reader expected there; or,
+// for a model in an archive that gives no whole text, why.
 struct ModelReadFailure {
     int64_t line = 0;
     std::string expected;
+    std::string archiveProblem;
 };
 
 extern ModelSettings modelSettings;
@@ -45,10 +55,10 @@ extern ModelDocument* currentDocument;
 // Opens, reads and reports the model file; fills the tables on success.
 // Returns -1 when the file cannot be opened, otherwise 0.
 int32_t loadModel(const char* path);
-// Model mode: reads the open `file`, which stays the caller's to close, and
-// fills the tables on success. On failure the tables stay empty, no document
-// is kept, and the failure is returned for the caller to report.
-std::optional<ModelReadFailure> loadModelFile(FILE* file);
+// Model mode: reads the model's `text` and fills the tables on success,
+// keeping its archive for the textures. On failure the tables stay empty, no
+// document is kept, and the failure is returned for the caller to report.
+std::optional<ModelReadFailure> loadModelFile(const ModelText& text);
 inline bool inModelMode() {
     return modelSettings.mode == ViewerMode::Model;
 }
@@ -60,6 +70,10 @@ int32_t documentMaterialCount();
 // table's size.
 int32_t loadedObjectCount();
 int32_t loadedMaterialCount();
+
+// The document's Scene values; a scene with nothing given when no model
+// could be read.
+const SceneRecord& loadedScene();
 
 // Deletes the document (the tables stay until the process ends).
 void releaseModel();

@@ -49,6 +49,22 @@ double modelRadius() {
     return diagonal > 0 ? diagonal / 2 : 1.0;
 }
 
+Vector3d worldOffsetOf(const Vector3d& drawnOffset) {
+    const double scale = modelLayout.worldScale;
+    return {drawnOffset.x * scale, -drawnOffset.z * scale, drawnOffset.y * scale};
+}
+
+Vector3d worldPointOf(const Vector3d& drawn) {
+    const Point3& anchor = modelLayout.anchor;
+    return worldOffsetOf({drawn.x - anchor.x, drawn.y - anchor.y, drawn.z - anchor.z});
+}
+
+Vector3d drawnPointOf(const Vector3d& world) {
+    const double toModel = 1.0 / modelLayout.worldScale;
+    const Point3& anchor = modelLayout.anchor;
+    return {anchor.x + world.x * toModel, anchor.y + world.z * toModel, anchor.z - world.y * toModel};
+}
+
 namespace {
 
 double diagonalOf(const Bounds& bounds) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "math/vector3d.h"
 #include "model/loaded_model.h"
 #include "model/object_mesh.h"
 
@@ -36,3 +37,10 @@ extern ModelLayout modelLayout;
 void layOutModel();
 // Half the diagonal of the model's box; 1 for an empty model.
 double modelRadius();
+// The model is drawn y-up in model units, the world is z-up in world units:
+// an offset (x, y, z) in the drawing is the world offset (x, -z, y) times
+// the world scale.
+Vector3d worldOffsetOf(const Vector3d& drawnOffset);
+// Points, with the anchor drawn over the world's origin.
+Vector3d worldPointOf(const Vector3d& drawn);
+Vector3d drawnPointOf(const Vector3d& world);

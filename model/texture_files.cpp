@@ -6,6 +6,8 @@
 #include <system_error>
 
 #include "model/console_text.h"
+#include "model/model_archive.h"
+#include "mqo/ascii_case.h"
 
 namespace fs = std::filesystem;
 
@@ -16,48 +18,54 @@ namespace {
 constexpr const char* TEXTURE_FOLDERS[] = {"Texture", "texture", "Textures", "textures"};
 
 std::vector<std::string> spellingsOf(std::string_view name, const char* codeset);
-std::string withSlashes(std::string name);
-bool staysInside(const fs::path& relative);
+template <typename TryIn>
+bool tryEachPlace(const std::vector<std::string>& spellings, TryIn tryIn);
 std::string lastComponent(const std::string& name);
 fs::path findInside(const fs::path& root, const fs::path& relative);
 fs::path findComponent(const fs::path& folder, const fs::path& component);
-bool sameIgnoringAsciiCase(const std::string& a, const std::string& b);
 bool isRegularFileInside(const fs::path& root, const fs::path& file);
 
 }  // namespace
 
-TextureFileSearch findTextureFile(const fs::path& modelFolder, std::string_view name, const char* codeset) {
+// The archive is the model's own: what it holds wins over a file of the same
+// name beside it.
+TextureFileSearch findTextureFile(const fs::path& modelFolder, std::string_view name, const char* codeset,
+                                  const ModelArchive* archive) {
     const fs::path root = modelFolder.empty() ? fs::path(".") : modelFolder;
     TextureFileSearch search;
     const std::vector<std::string> spellings = spellingsOf(name, codeset);
-    auto tryIn = [&](const fs::path& folder, const fs::path& relative) {
-        if (relative.empty()) return false;
-        search.found = findInside(root, folder / relative);
-        return !search.found.empty();
-    };
-    auto note = [&](const fs::path& folder) {
+    if (archive != nullptr) {
+        search.folders.push_back(archive->name());
+        const fs::path inArchive = archive->modelFolder();
+        const bool found = tryEachPlace(spellings, [&](const fs::path& folder, const fs::path& relative) {
+            search.entry = relative.empty() ? nullptr : archive->find((inArchive / folder / relative).string());
+            return search.entry != nullptr;
+        });
+        if (found) return search;
+    }
+    tryEachPlace(spellings, [&](const fs::path& folder, const fs::path& relative) {
         const fs::path place = folder.empty() ? root : root / folder;
         if (std::find(search.folders.begin(), search.folders.end(), place) == search.folders.end())
             search.folders.push_back(place);
-    };
-    for (const std::string& spelling : spellings) {
-        const fs::path relative(spelling);
-        if (!staysInside(relative)) continue;
-        note("");
-        if (tryIn("", relative)) return search;
-        note("Texture");
-        if (tryIn("Texture", relative)) return search;
-    }
-    for (const std::string& spelling : spellings) {
-        const fs::path file(lastComponent(spelling));
-        note("");
-        if (tryIn("", file)) return search;
-        for (const char* folder : TEXTURE_FOLDERS) {
-            note(folder);
-            if (tryIn(folder, file)) return search;
-        }
-    }
+        if (relative.empty()) return false;
+        search.found = findInside(root, folder / relative);
+        return !search.found.empty();
+    });
     return search;
+}
+
+std::string withSlashes(std::string name) {
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return name;
+}
+
+bool staysInsideItsFolder(const fs::path& relative) {
+    if (relative.empty() || relative.has_root_path()) return false;
+    for (const fs::path& component : relative) {
+        const std::string text = component.string();
+        if (text == ".." || text.find(':') != std::string::npos) return false;
+    }
+    return true;
 }
 
 namespace {
@@ -72,19 +80,24 @@ std::vector<std::string> spellingsOf(std::string_view name, const char* codeset)
     return spellings;
 }
 
-std::string withSlashes(std::string name) {
-    std::replace(name.begin(), name.end(), '\\', '/');
-    return name;
-}
-
-// A relative path with no ".." (nor a drive letter) stays in the folder.
-bool staysInside(const fs::path& relative) {
-    if (relative.empty() || relative.has_root_path()) return false;
-    for (const fs::path& component : relative) {
-        const std::string text = component.string();
-        if (text == ".." || text.find(':') != std::string::npos) return false;
+// Calls `tryIn(folder, relative)` for each place a texture is looked for, in
+// order, until one call finds it: each spelling relative to the model's
+// folder and to its Texture folder, then each spelling's last component in
+// the model's folder and in its texture folders. True when one found it.
+template <typename TryIn>
+bool tryEachPlace(const std::vector<std::string>& spellings, TryIn tryIn) {
+    for (const std::string& spelling : spellings) {
+        const fs::path relative(spelling);
+        if (!staysInsideItsFolder(relative)) continue;
+        if (tryIn("", relative) || tryIn("Texture", relative)) return true;
     }
-    return true;
+    for (const std::string& spelling : spellings) {
+        const fs::path file(lastComponent(spelling));
+        if (tryIn("", file)) return true;
+        for (const char* folder : TEXTURE_FOLDERS)
+            if (tryIn(folder, file)) return true;
+    }
+    return false;
 }
 
 std::string lastComponent(const std::string& name) {
@@ -112,14 +125,6 @@ fs::path findComponent(const fs::path& folder, const fs::path& component) {
         if (sameIgnoringAsciiCase(entry.path().filename().string(), component.string())) return entry.path();
     }
     return {};
-}
-
-bool sameIgnoringAsciiCase(const std::string& a, const std::string& b) {
-    auto fold = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return fold(x) == fold(y); });
 }
 
 // A link inside the model's folder may point anywhere: only files whose

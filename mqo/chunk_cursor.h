@@ -17,8 +17,8 @@
 
 // The classic reading is the viewer's as it always was: "Format Text Ver
 // 1.0" only, Shift JIS pairs, lines in pieces of 8190 bytes, faces cut to
-// four corners. The model reading takes newer files too: Ver 1.1, the code
-// page the file names, whole lines, faces of any corner count.
+// four corners. The model reading takes newer files too: Ver 1.1 and 1.2,
+// the code page the file names, whole lines, faces of any corner count.
 enum class ReadingMode { Classic, Model };
 
 // How a read ended early: thrown by ChunkCursor::fail, caught only by

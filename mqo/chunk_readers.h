@@ -10,6 +10,9 @@
 
 // The camera values saved with the model.
 void readSceneChunk(ChunkCursor& cursor, SceneRecord& scene);
+// The modeller's own picture of the model, when the head names one the
+// viewer knows; any other such chunk is skipped.
+void readThumbnailChunk(ChunkCursor& cursor, Thumbnail& thumbnail);
 // One material per line, appended to `data` in file order.
 void readMaterialChunk(ChunkCursor& cursor, ModelData& data);
 // One object's body. Faces may name the first `materialCount` materials.

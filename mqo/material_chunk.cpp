@@ -36,7 +36,32 @@ constexpr TextAttribute textAttributes[] = {
     {"bump", &MaterialRecord::bump},
 };
 
-int readMaterialAttribute(const LineTokenizer& line, MaterialRecord& material, int i);
+struct IntegerAttribute {
+    std::string_view keyword;
+    int32_t MaterialRecord::*field;
+};
+
+struct ColourAttribute {
+    std::string_view keyword;
+    float (MaterialRecord::*colour)[3];
+    bool MaterialRecord::*given;
+};
+
+// Attributes only a model reading takes; the classic one skips them as
+// unknown.
+constexpr IntegerAttribute integerAttributes[] = {
+    {"shader", &MaterialRecord::shader},
+    {"vcol", &MaterialRecord::vertexColours},
+};
+
+constexpr ColourAttribute colourAttributes[] = {
+    {"amb_col", &MaterialRecord::ambientColour, &MaterialRecord::hasAmbientColour},
+    {"emi_col", &MaterialRecord::emissionColour, &MaterialRecord::hasEmissionColour},
+    {"spc_col", &MaterialRecord::specularColour, &MaterialRecord::hasSpecularColour},
+};
+
+int readMaterialAttribute(const LineTokenizer& line, MaterialRecord& material, int i, bool modelReading);
+int readModelAttribute(const LineTokenizer& line, MaterialRecord& material, int i);
 int skipUnknownAttribute(const LineTokenizer& line, int i);
 bool holdsValues(const LineTokenizer& line, int i, int next, int valueCount);
 
@@ -46,12 +71,13 @@ bool holdsValues(const LineTokenizer& line, int i, int next, int valueCount);
 // number faces refer to; the count on the chunk head is not needed.
 void readMaterialChunk(ChunkCursor& cursor, ModelData& data) {
     const LineTokenizer& line = cursor.line();
+    const bool modelReading = cursor.mode() == ReadingMode::Model;
     for (;;) {
         if (cursor.readChunkLine("the Material chunk") == 0) continue;
         if (line.keywordIs("}", 1)) return;
         MaterialRecord material;
         material.name = line.tokenAt(0);
-        for (int i = 1; i < line.tokenCount();) i = readMaterialAttribute(line, material, i);
+        for (int i = 1; i < line.tokenCount();) i = readMaterialAttribute(line, material, i, modelReading);
         data.appendMaterial(material);
     }
 }
@@ -61,7 +87,7 @@ namespace {
 // Reads the attribute at token `i` and returns the position of the next one.
 // NOTE: a malformed attribute ends the walk (the position jumps to the end of
 // the line) yet keeps the material and what was read before it.
-int readMaterialAttribute(const LineTokenizer& line, MaterialRecord& material, int i) {
+int readMaterialAttribute(const LineTokenizer& line, MaterialRecord& material, int i, bool modelReading) {
     const int count = line.tokenCount();
     auto enclosed = [&](int last) {
         return line.tokenIs(i + 1, "(") && line.tokenIs(last, ")");
@@ -97,6 +123,26 @@ int readMaterialAttribute(const LineTokenizer& line, MaterialRecord& material, i
         if (!enclosed(i + 3)) return count;
         material.*attribute.field = line.tokenAt(i + 2);
         return i + 4;
+    }
+    return modelReading ? readModelAttribute(line, material, i) : skipUnknownAttribute(line, i);
+}
+
+// A malformed one is skipped like an unknown attribute, so that the
+// attributes after it are still read.
+int readModelAttribute(const LineTokenizer& line, MaterialRecord& material, int i) {
+    auto enclosed = [&](int last) {
+        return line.tokenIs(i + 1, "(") && line.tokenIs(last, ")");
+    };
+    for (const IntegerAttribute& attribute : integerAttributes) {
+        if (!line.tokenIs(i, attribute.keyword) || !enclosed(i + 3)) continue;
+        material.*attribute.field = line.intAt(i + 2);
+        return i + 4;
+    }
+    for (const ColourAttribute& attribute : colourAttributes) {
+        if (!line.tokenIs(i, attribute.keyword) || !enclosed(i + 5)) continue;
+        for (int k = 0; k < 3; ++k) (material.*attribute.colour)[k] = static_cast<float>(line.floatAt(i + 2 + k));
+        material.*attribute.given = true;
+        return i + 6;
     }
     return skipUnknownAttribute(line, i);
 }

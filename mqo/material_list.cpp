@@ -4,8 +4,9 @@
 #include <cstring>
 
 // A packed material is a byte of flags (which texts it has, whether any
-// number is not zero, whether it has a projection), its nine numbers as they
-// lie in memory when one is not zero, its projection's type and nine numbers
+// number is not zero, whether it has a model reading's shading, whether it
+// has a projection), its nine numbers as they lie in memory when one is not
+// zero, its shading when it has one, its projection's type and nine numbers
 // when it has one, then each text it has as a length byte and the text's
 // bytes.
 namespace {
@@ -14,16 +15,27 @@ constexpr size_t BLOCK_SIZE = size_t{1} << 16;
 constexpr size_t NUMBER_COUNT = 9;
 constexpr size_t NUMBER_BYTES = NUMBER_COUNT * sizeof(float);
 constexpr uint8_t HAS_NUMBERS = 1 << 4;
-constexpr uint8_t HAS_PROJECTION = 1 << 5;
+constexpr uint8_t HAS_SHADING = 1 << 5;
+constexpr uint8_t HAS_PROJECTION = 1 << 6;
 constexpr size_t PROJECTION_BYTES = sizeof(int32_t) + 9 * sizeof(float);
+
+// What a model reading adds to a material, packed as it lies in memory.
+struct Shading {
+    int32_t shader;
+    int32_t vertexColours;
+    bool given[3];
+    float colours[3][3];
+};
+constexpr size_t SHADING_BYTES = sizeof(Shading);
 
 RecordText MaterialRecord::*const TEXTS[] = {&MaterialRecord::name, &MaterialRecord::tex, &MaterialRecord::aplane,
                                              &MaterialRecord::bump};
 
 void packNumbers(const MaterialRecord& material, char* out);
 void unpackNumbers(const char* in, MaterialRecord& material);
-bool projectionIsSet(const MaterialRecord& material);
-void packProjection(const MaterialRecord& material, char* out);
+bool packShading(const MaterialRecord& material, char* out);
+void unpackShading(const char* in, MaterialRecord& material);
+bool packProjection(const MaterialRecord& material, char* out);
 void unpackProjection(const char* in, MaterialRecord& material);
 
 }  // namespace
@@ -36,6 +48,10 @@ MaterialRecord MaterialList::operator[](size_t index) const {
     if (flags & HAS_NUMBERS) {
         unpackNumbers(in, material);
         in += NUMBER_BYTES;
+    }
+    if (flags & HAS_SHADING) {
+        unpackShading(in, material);
+        in += SHADING_BYTES;
     }
     if (flags & HAS_PROJECTION) {
         unpackProjection(in, material);
@@ -51,7 +67,8 @@ MaterialRecord MaterialList::operator[](size_t index) const {
 }
 
 void MaterialList::push_back(const MaterialRecord& material) {
-    char packed[1 + NUMBER_BYTES + PROJECTION_BYTES + std::size(TEXTS) * (1 + RecordText::MAX_LENGTH)];
+    char packed[1 + NUMBER_BYTES + SHADING_BYTES + PROJECTION_BYTES +
+                std::size(TEXTS) * (1 + RecordText::MAX_LENGTH)];
     size_t length = 1;
     uint8_t flags = 0;
     packNumbers(material, packed + length);
@@ -59,9 +76,12 @@ void MaterialList::push_back(const MaterialRecord& material) {
         flags |= HAS_NUMBERS;
         length += NUMBER_BYTES;
     }
-    if (projectionIsSet(material)) {
+    if (packShading(material, packed + length)) {
+        flags |= HAS_SHADING;
+        length += SHADING_BYTES;
+    }
+    if (packProjection(material, packed + length)) {
         flags |= HAS_PROJECTION;
-        packProjection(material, packed + length);
         length += PROJECTION_BYTES;
     }
     for (size_t t = 0; t < std::size(TEXTS); ++t) {
@@ -102,22 +122,51 @@ void unpackNumbers(const char* in, MaterialRecord& material) {
     material.power = numbers[8];
 }
 
-// Anything but the record's own values: a material without a projection
-// costs nothing more.
-bool projectionIsSet(const MaterialRecord& material) {
-    const MaterialRecord plain;
-    return material.projType != plain.projType || !std::ranges::equal(material.projPos, plain.projPos) ||
-           !std::ranges::equal(material.projScale, plain.projScale) ||
-           !std::ranges::equal(material.projAngle, plain.projAngle);
+// False, packing nothing, for a material with the defaults: most are.
+bool packShading(const MaterialRecord& material, char* out) {
+    Shading shading{};
+    shading.shader = material.shader;
+    shading.vertexColours = material.vertexColours;
+    const bool given[3] = {material.hasAmbientColour, material.hasEmissionColour, material.hasSpecularColour};
+    const float* colours[3] = {material.ambientColour, material.emissionColour, material.specularColour};
+    bool any = shading.shader != 0 || shading.vertexColours != 0;
+    for (int c = 0; c < 3; ++c) {
+        shading.given[c] = given[c];
+        std::copy_n(colours[c], 3, shading.colours[c]);
+        any = any || given[c];
+    }
+    if (any) memcpy(out, &shading, SHADING_BYTES);
+    return any;
 }
 
-void packProjection(const MaterialRecord& material, char* out) {
+void unpackShading(const char* in, MaterialRecord& material) {
+    Shading shading;
+    memcpy(&shading, in, SHADING_BYTES);
+    material.shader = shading.shader;
+    material.vertexColours = shading.vertexColours;
+    material.hasAmbientColour = shading.given[0];
+    material.hasEmissionColour = shading.given[1];
+    material.hasSpecularColour = shading.given[2];
+    std::copy_n(shading.colours[0], 3, material.ambientColour);
+    std::copy_n(shading.colours[1], 3, material.emissionColour);
+    std::copy_n(shading.colours[2], 3, material.specularColour);
+}
+
+// False, packing nothing, for a material with the record's own projection:
+// most have none.
+bool packProjection(const MaterialRecord& material, char* out) {
+    const MaterialRecord plain;
+    if (material.projType == plain.projType && std::ranges::equal(material.projPos, plain.projPos) &&
+        std::ranges::equal(material.projScale, plain.projScale) &&
+        std::ranges::equal(material.projAngle, plain.projAngle))
+        return false;
     memcpy(out, &material.projType, sizeof(int32_t));
     out += sizeof(int32_t);
     for (const float* triple : {material.projPos, material.projScale, material.projAngle}) {
         memcpy(out, triple, 3 * sizeof(float));
         out += 3 * sizeof(float);
     }
+    return true;
 }
 
 void unpackProjection(const char* in, MaterialRecord& material) {

@@ -17,6 +17,18 @@ struct MaterialRecord {
     float emi = 0;
     float spc = 0;
     float power = 0;
+    // Model reading only: how the material is shaded (0 classic, 1
+    // constant, 2 Lambert, 3 Phong, 4 Blinn), whether its faces' vertex
+    // colours take the place of `col`, and the colours of its ambient,
+    // emission and highlight where the file gives them apart from `col`.
+    int32_t shader = 0;
+    int32_t vertexColours = 0;
+    bool hasAmbientColour = false;
+    bool hasEmissionColour = false;
+    bool hasSpecularColour = false;
+    float ambientColour[3] = {0, 0, 0};
+    float emissionColour[3] = {0, 0, 0};
+    float specularColour[3] = {0, 0, 0};
     RecordText tex;
     RecordText aplane;
     RecordText bump;

@@ -86,8 +86,9 @@ void ModelDocument::readHeader() {
     const double version = line.floatAt(3);
     if (cursor_.mode() == ReadingMode::Classic) {
         if (!textFormat || version != 1.0) ChunkCursor::fail(ParseFormatError, "expected \"Format Text Ver 1.0\"");
-    } else if (!textFormat || (version != 1.0 && version != 1.1)) {
-        ChunkCursor::fail(ParseFormatError, "expected \"Format Text Ver 1.0\" or \"Format Text Ver 1.1\"");
+    } else if (!textFormat || (version != 1.0 && version != 1.1 && version != 1.2)) {
+        ChunkCursor::fail(ParseFormatError,
+                          "expected \"Format Text Ver 1.0\", \"Format Text Ver 1.1\" or \"Format Text Ver 1.2\"");
     }
 }
 
@@ -108,6 +109,8 @@ void ModelDocument::readChunks() {
             readObject();
         } else if (modelReading && line.keywordIs("CodePage", 2)) {
             readCodePage();
+        } else if (modelReading && line.keywordIs("Thumbnail", 2) && cursor_.lastTokenIs("{")) {
+            readThumbnailChunk(cursor_, data_.thumbnail);
         } else {
             cursor_.skipChunk();
         }

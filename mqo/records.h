@@ -3,8 +3,10 @@
 // viewer relies on; nothing here knows about files, windows or physics.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <vector>
 
 #include "mqo/code_page.h"
 #include "mqo/face_list.h"
@@ -19,11 +21,38 @@ struct Point3 {
     float z = 0;
 };
 
+// A light that shines from `direction` (towards the light, in the
+// camera's frame: x to the right, y up, z towards the viewer), fixed to the
+// camera as the modeller shows it.
+struct SceneLight {
+    Point3 direction;
+    Point3 colour;
+};
+
 struct SceneRecord {
     Point3 pos;
     float angles[3] = {0, 0, 0};  // heading, pitch, always-zero bank
     Point3 lookat;
     float amb[3] = {0, 0, 0};
+    // What a model reading found: whether the file has a Scene chunk, and
+    // whether it gave the angles and the ambient; its lights in file order,
+    // at most MAX_SCENE_LIGHTS of them.
+    bool present = false;
+    bool anglesGiven = false;
+    bool ambientGiven = false;
+    std::vector<SceneLight> lights;
+};
+
+constexpr size_t MAX_SCENE_LIGHTS = 8;
+
+// The modeller's own small picture of the model, as its file keeps it: rows
+// of red, green, blue bytes from the top. Empty when the file has none.
+struct Thumbnail {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> rgb;
+
+    bool empty() const { return rgb.empty(); }
 };
 
 struct VertexRecord {
@@ -84,6 +113,8 @@ struct ModelData {
     MaterialList materials;
     int32_t materialCount = 0;
     SceneRecord scene;
+    // Model reading only.
+    Thumbnail thumbnail;
     // What the names and file names are written in.
     CodePage codePage = CodePage::ShiftJis;
 

@@ -9,6 +9,7 @@
 
 #include "model/model_layout.h"
 #include "physics/bodies.h"
+#include "physics/body_contacts.h"
 #include "physics/physics_world.h"
 #include "physics/point_blocks.h"
 
@@ -70,11 +71,21 @@ void createModelBodies() {
         BodyPoints& points = bodyPoints[body];
         points.blocked = groupIntoBlocks(points.offsets, SPHERE_MARGIN * points.reach);
         points.offsets = {};
+        addBodyShape(body, points.blocked);
     }
 }
 
 void addGroundContacts() {
     for (size_t body = 0; body < bodyPoints.size(); ++body) contactsOf(static_cast<int32_t>(body), bodyPoints[body]);
+}
+
+dSurfaceParameters bodySurface() {
+    dSurfaceParameters surface{};
+    surface.mode = dContactBounce;
+    surface.mu = dInfinity;
+    surface.bounce = BOUNCE;
+    surface.bounce_vel = BOUNCE_VELOCITY;
+    return surface;
 }
 
 void releaseModelBodies() {
@@ -84,13 +95,10 @@ void releaseModelBodies() {
 
 namespace {
 
-// Model y is up and the world's z: a model point (x, y, z) lies in the world
-// at (x, -z, y) from the same origin, times the world scale.
+// NOTE: the difference is taken in single precision, as the points are.
 Point3 worldOffset(const Point3& modelPoint, const Point3& origin) {
-    const double scale = modelLayout.worldScale;
-    return {static_cast<float>((modelPoint.x - origin.x) * scale),
-            static_cast<float>(-(modelPoint.z - origin.z) * scale),
-            static_cast<float>((modelPoint.y - origin.y) * scale)};
+    const Vector3d offset = worldOffsetOf({modelPoint.x - origin.x, modelPoint.y - origin.y, modelPoint.z - origin.z});
+    return {static_cast<float>(offset.x), static_cast<float>(offset.y), static_cast<float>(offset.z)};
 }
 
 void createBody(int32_t body) {
@@ -109,7 +117,7 @@ void createBody(int32_t body) {
     dMassSetBoxTotal(&mass, entry.mass, entry.sizeX, entry.sizeY, entry.sizeZ);
     dBodySetMass(entry.body, &mass);
     const Point3 start = worldOffset(modelLayout.bodyCentre[body], modelLayout.anchor);
-    dBodySetPosition(entry.body, start.x, start.y, start.z + DROP_HEIGHT);
+    dBodySetPosition(entry.body, start.x, start.y, start.z + (modelSettings.still ? 0.0 : DROP_HEIGHT));
 }
 
 void contactsOf(int32_t body, const BodyPoints& points) {
@@ -145,10 +153,7 @@ void contactsOf(int32_t body, const BodyPoints& points) {
     std::transform(found.begin(), found.end(), below.begin(), [](const auto& point) { return point.second; });
     for (const dContactGeom& point : spreadDeepest(std::move(below))) {
         dContact contact{};
-        contact.surface.mode = dContactBounce;
-        contact.surface.mu = dInfinity;
-        contact.surface.bounce = BOUNCE;
-        contact.surface.bounce_vel = BOUNCE_VELOCITY;
+        contact.surface = bodySurface();
         contact.geom = point;
         dJointID joint = dJointCreateContact(physicsWorld.world, physicsWorld.contactGroup, &contact);
         dJointAttach(joint, id, nullptr);

@@ -2,12 +2,12 @@
 
 #include "model/loaded_model.h"
 #include "physics/bodies.h"
+#include "physics/body_contacts.h"
+#include "physics/body_hold.h"
 #include "physics/collision_mesh.h"
 #include "physics/model_bodies.h"
 
 constexpr double GRAVITY_Z = -9.8;
-// Simulated seconds per step, whatever the real time between steps.
-constexpr double STEP_SIZE = 0.1;
 constexpr int MAX_CONTACTS = 32;
 constexpr double BOUNCE = 0.8;
 constexpr double BOUNCE_VELOCITY = 0.8;
@@ -68,10 +68,13 @@ void completePhysics() {
 
 void stepPhysics() {
     completePhysics();
-    if (inModelMode())
+    if (physicsWorld.paused) return;
+    if (inModelMode()) {
         addGroundContacts();
-    else
+        addBodyContacts();
+    } else {
         dSpaceCollide(physicsWorld.space, nullptr, nearCallback);
+    }
     // Model mode's bodies rest on many corners at once, a system the exact
     // solver may not solve: the iterative one always settles.
     if (inModelMode())
@@ -105,8 +108,10 @@ void nearCallback(void*, dGeomID o1, dGeomID o2) {
 void destroyPhysics() {
     if (!physicsWorld.prepared) return;
     if (physicsWorld.world != nullptr) {
+        dropHeldBody();
         dJointGroupDestroy(physicsWorld.contactGroup);
         dSpaceDestroy(physicsWorld.space);
+        destroyBodyShapes();
         dWorldDestroy(physicsWorld.world);
     }
     // The geometries that used the mesh data went with the space.

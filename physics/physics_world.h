@@ -5,11 +5,17 @@
 
 #include <ode/ode.h>
 
+// Simulated seconds per step, whatever the real time between steps.
+constexpr double STEP_SIZE = 0.1;
+
 struct PhysicsWorld {
     dWorldID world = nullptr;
     dSpaceID space = nullptr;
     dJointGroupID contactGroup = nullptr;
     dGeomID groundPlane = nullptr;
+    // Model mode: the bodies' hulls, which meet each other but not the
+    // ground.
+    dSpaceID bodySpace = nullptr;
     // Object 0 to object 1 and object 0 to object 2; null with fewer than
     // three objects.
     dJointID hinge1 = nullptr;
@@ -18,6 +24,8 @@ struct PhysicsWorld {
     bool prepared = false;
     // The classic bodies still wait for their collision meshes.
     bool meshesPending = false;
+    // Model mode: the world stands still until resumed.
+    bool paused = false;
 };
 
 extern PhysicsWorld physicsWorld;
@@ -33,9 +41,11 @@ void initPhysics();
 // step does it if nobody has. Until then the bodies only stand where they
 // start, which is all a frame shows of them.
 void completePhysics();
-// One collision pass and one world step of 0.1 simulated seconds.
+// One collision pass and one world step of 0.1 simulated seconds, unless
+// the world is paused.
 void stepPhysics();
-// dSpaceCollide's callback: contacts only between a body and the ground.
+// The classic mode's dSpaceCollide callback: contacts only between a body
+// and the ground.
 void nearCallback(void* data, dGeomID o1, dGeomID o2);
 // Destroys the world with everything in it and closes ODE.
 void destroyPhysics();

@@ -2,13 +2,15 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "model/corner_normals.h"
 #include "model/loaded_model.h"
 #include "render/display_lists.h"
-#include "render/face_materials.h"
+#include "render/model_materials.h"
+#include "render/translucent_faces.h"
 
 namespace {
 
@@ -17,34 +19,39 @@ std::vector<uint32_t> trianglesByMaterial(const ObjectRecord& object, const Obje
 int32_t materialOfTriangle(const ObjectRecord& object, const MeshTriangle& triangle);
 std::vector<Point3> cornerNormals(const ObjectRecord& object, const ObjectMesh& mesh);
 std::vector<Point3> faceNormals(const ObjectMesh& mesh, const std::vector<int32_t>& faceOfTriangle, size_t faceCount);
-void emitTriangle(const ObjectRecord& object, const ObjectMesh& mesh, const std::vector<Point3>& normals,
-                  uint32_t triangle, bool textured);
+bool triangleSeeThrough(const ObjectRecord& object, const MeshTriangle& triangle, const ModelMaterial& material);
+void cornersOf(const ObjectRecord& object, const ObjectMesh& mesh, const std::vector<Point3>& normals,
+               uint32_t triangle, const ModelMaterial& material, TranslucentFaces::Corner out[3]);
+void emitTriangle(const TranslucentFaces::Corner corners[3], const ModelMaterial& material);
 
 }  // namespace
 
-void compileModelList(int32_t object, const ObjectMesh& mesh, bool useAlphaTest) {
+// See-through triangles go to the object's translucent faces instead of
+// its list.
+void compileModelList(int32_t object, const ObjectMesh& mesh) {
     const ObjectRecord& record = loadedObjects[object];
     displayListIds[object] = static_cast<GLuint>(object + 1);
     glNewList(displayListIds[object], GL_COMPILE);
-    if (useAlphaTest) {
-        glEnable(GL_ALPHA_TEST);
-        glAlphaFunc(GL_GREATER, 0.5f);
-    }
     const std::vector<Point3> normals = cornerNormals(record, mesh);
     std::vector<uint32_t> groupStarts;
     const std::vector<uint32_t> order = trianglesByMaterial(record, mesh, groupStarts);
     for (size_t group = 0; group + 1 < groupStarts.size(); ++group) {
         if (groupStarts[group] == groupStarts[group + 1]) continue;
         const int32_t materialIndex = materialOfTriangle(record, mesh.triangles[order[groupStarts[group]]]);
-        const FaceMaterial material = materialOfFace(materialIndex);
-        applyMaterial(material, materialIndex);
+        const ModelMaterial material = modelMaterialOf(materialIndex);
+        applyModelMaterial(material, materialIndex);
         glBegin(GL_TRIANGLES);
-        for (uint32_t t = groupStarts[group]; t < groupStarts[group + 1]; ++t)
-            emitTriangle(record, mesh, normals, order[t], material.textured);
+        for (uint32_t t = groupStarts[group]; t < groupStarts[group + 1]; ++t) {
+            TranslucentFaces::Corner corners[3];
+            cornersOf(record, mesh, normals, order[t], material, corners);
+            if (triangleSeeThrough(record, mesh.triangles[order[t]], material))
+                translucentFaces[object].add(corners, materialIndex);
+            else
+                emitTriangle(corners, material);
+        }
         glEnd();
-        if (material.textured) glDisable(GL_TEXTURE_2D);
+        finishModelMaterial(material);
     }
-    if (useAlphaTest) glDisable(GL_ALPHA_TEST);
     glEndList();
 }
 
@@ -122,17 +129,42 @@ std::vector<Point3> faceNormals(const ObjectMesh& mesh, const std::vector<int32_
     return normals;
 }
 
-void emitTriangle(const ObjectRecord& object, const ObjectMesh& mesh, const std::vector<Point3>& normals,
-                  uint32_t triangle, bool textured) {
+bool triangleSeeThrough(const ObjectRecord& object, const MeshTriangle& triangle, const ModelMaterial& material) {
+    if (material.seeThrough) return true;
+    if (!material.vertexColours) return false;
+    const FaceCorners face = object.faces.corners(triangle.face);
+    if (face.colours.empty()) return false;
+    return std::any_of(std::begin(triangle.corner), std::end(triangle.corner),
+                       [&](uint32_t corner) { return cornerSeeThrough(face.colour(corner)); });
+}
+
+// A face of a vertex-colour material that has no corner colours keeps the
+// material's own colour.
+void cornersOf(const ObjectRecord& object, const ObjectMesh& mesh, const std::vector<Point3>& normals,
+               uint32_t triangle, const ModelMaterial& material, TranslucentFaces::Corner out[3]) {
     const MeshTriangle& corners = mesh.triangles[triangle];
     const FaceCorners face = object.faces.corners(corners.face);
     for (int c = 0; c < 3; ++c) {
+        TranslucentFaces::Corner& corner = out[c];
         const Point3& normal = normals[3 * triangle + c];
-        glNormal3f(normal.x, normal.y, normal.z);
-        // The texture holds its image transposed, so (u, v) goes as (v, u).
-        if (textured) glTexCoord2f(face.uv(corners.corner[c]).v, face.uv(corners.corner[c]).u);
         const Point3& position = mesh.positions[corners.vertex[c]];
-        glVertex3f(position.x, position.y, position.z);
+        const TexturePoint uv = face.uv(corners.corner[c]);
+        corner = {{position.x, position.y, position.z}, {normal.x, normal.y, normal.z}, {uv.v, uv.u}, {1, 1, 1, 1}};
+        if (material.vertexColours && !face.colours.empty())
+            cornerColour(material, face.colour(corners.corner[c]), corner.colour);
+        else if (material.vertexColours)
+            std::copy_n(material.constant ? material.look.emission : material.look.diffuse, 4, corner.colour);
+    }
+}
+
+// The texture holds its image transposed: the corners' coordinates are
+// already swapped to match.
+void emitTriangle(const TranslucentFaces::Corner corners[3], const ModelMaterial& material) {
+    for (int c = 0; c < 3; ++c) {
+        glNormal3fv(corners[c].normal);
+        if (material.look.textured) glTexCoord2fv(corners[c].uv);
+        if (material.vertexColours) glColor4fv(corners[c].colour);
+        glVertex3fv(corners[c].position);
     }
 }
 

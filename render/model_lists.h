@@ -7,6 +7,6 @@
 
 #include "model/object_mesh.h"
 
-// Compiles the display list of loaded object `object` from its mesh; the
-// alpha test goes around it when `useAlphaTest` is set.
-void compileModelList(int32_t object, const ObjectMesh& mesh, bool useAlphaTest);
+// Compiles the display list of loaded object `object` from its mesh, and
+// keeps its see-through triangles in translucentFaces.
+void compileModelList(int32_t object, const ObjectMesh& mesh);

@@ -2,15 +2,18 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "model/console_text.h"
 #include "model/loaded_model.h"
+#include "model/model_archive.h"
 #include "model/texture_files.h"
 #include "render/images/image_file_types.h"
 #include "render/images/image_messages.h"
 #include "render/texture_picture.h"
 
 GLuint textureIds[MAX_MATERIALS] = {};
+bool textureSeeThrough[MAX_MATERIALS] = {};
 
 namespace {
 
@@ -19,10 +22,13 @@ std::shared_ptr<ImageReader> readImageFile(const char* name, const ImageFileType
 bool climbsOutOfItsFolder(const char* name);
 bool readModelTexture(MaterialRecord& material);
 std::shared_ptr<ImageReader> readModelPicture(const MaterialRecord& material, const RecordText& name, const char* what);
+std::shared_ptr<ImageReader> readArchivedPicture(const MaterialRecord& material, const RecordText& name,
+                                                 const char* what, const ArchiveEntry& entry);
 void reportUnusable(const MaterialRecord& material, const char* what, const RecordText& name,
                     const std::string& reason);
 std::string listOf(const std::vector<std::filesystem::path>& folders);
-void uploadTexture(MaterialRecord& material, GLuint& textureId);
+void uploadTexture(MaterialRecord& material, GLuint& textureId, bool& seeThrough);
+bool anyTexelSeeThrough(const TexturePicture& picture);
 
 }  // namespace
 
@@ -41,7 +47,7 @@ void setupTextures() {
             if (!readTextureImage(material)) continue;
             if (!material.aplane.empty()) loadAlphaPlane(material);
         }
-        uploadTexture(material, textureIds[m]);
+        uploadTexture(material, textureIds[m], textureSeeThrough[m]);
     }
 }
 
@@ -110,7 +116,9 @@ bool readModelTexture(MaterialRecord& material) {
 
 std::shared_ptr<ImageReader> readModelPicture(const MaterialRecord& material, const RecordText& name,
                                               const char* what) {
-    const TextureFileSearch search = findTextureFile(modelSettings.folder, name.view(), modelSettings.codeset);
+    const TextureFileSearch search =
+        findTextureFile(modelSettings.folder, name.view(), modelSettings.codeset, modelSettings.archive.get());
+    if (search.entry != nullptr) return readArchivedPicture(material, name, what, *search.entry);
     if (search.found.empty()) {
         reportUnusable(material, what, name, "not found (looked in " + listOf(search.folders) + ")");
         return nullptr;
@@ -124,11 +132,33 @@ std::shared_ptr<ImageReader> readModelPicture(const MaterialRecord& material, co
     std::shared_ptr<ImageReader> image = type->makeReader();
     ImageMessageCollector messages;
     if (image->load(path.c_str()) == -1) {
-        std::string why = messages.text();
-        while (!why.empty() && why.back() == '\n') why.pop_back();
-        for (char& c : why)
-            if (c == '\n') c = ';';
-        reportUnusable(material, what, name, "broken file " + path + " (" + why + ")");
+        reportUnusable(material, what, name, "broken file " + path + " (" + messages.oneLine() + ")");
+        return nullptr;
+    }
+    return image;
+}
+
+// A picture in the model's archive is inflated into memory, never to disk,
+// and told by its bytes as a file would be.
+std::shared_ptr<ImageReader> readArchivedPicture(const MaterialRecord& material, const RecordText& name,
+                                                 const char* what, const ArchiveEntry& entry) {
+    const std::string where = entry.shownName + " in " + modelSettings.archive->name();
+    std::vector<uint8_t> bytes;
+    std::string problem;
+    if (!modelSettings.archive->read(entry, MAX_IMAGE_FILE_BYTES, bytes, problem)) {
+        reportUnusable(material, what, name, problem);
+        return nullptr;
+    }
+    const std::string_view head(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const ImageFileType* type = findModelImageFileType(head, entry.name.c_str());
+    if (type == nullptr) {
+        reportUnusable(material, what, name, "unsupported picture type (" + where + ")");
+        return nullptr;
+    }
+    std::shared_ptr<ImageReader> image = type->makeReader();
+    ImageMessageCollector messages;
+    if (image->loadFromMemory(bytes.data(), bytes.size()) == -1) {
+        reportUnusable(material, what, name, "broken file " + where + " (" + messages.oneLine() + ")");
         return nullptr;
     }
     return image;
@@ -149,7 +179,7 @@ std::string listOf(const std::vector<std::filesystem::path>& folders) {
 
 // The pictures' rows are read once, here, and then released: the texture
 // holds the picture from now on.
-void uploadTexture(MaterialRecord& material, GLuint& textureId) {
+void uploadTexture(MaterialRecord& material, GLuint& textureId, bool& seeThrough) {
     glEnable(GL_TEXTURE_2D);
     glGenTextures(1, &textureId);
     glBindTexture(GL_TEXTURE_2D, textureId);
@@ -166,10 +196,19 @@ void uploadTexture(MaterialRecord& material, GLuint& textureId) {
         const TexturePicture picture = buildTexturePicture(*material.textureImage, material.alphaImage.get());
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, picture.textureWidth, picture.textureHeight, 0, GL_RGBA,
                      GL_UNSIGNED_BYTE, picture.rgba.data());
+        seeThrough = inModelMode() && material.hasAlpha && anyTexelSeeThrough(picture);
     }
     material.textureImage->releaseRows();
     if (material.alphaImage != nullptr) material.alphaImage->releaseRows();
     glDisable(GL_TEXTURE_2D);
+}
+
+// Many pictures carry an alpha channel that is opaque everywhere: their
+// materials draw with the opaque faces.
+bool anyTexelSeeThrough(const TexturePicture& picture) {
+    for (size_t i = 3; i < picture.rgba.size(); i += 4)
+        if (picture.rgba[i] != 255) return true;
+    return false;
 }
 
 }  // namespace

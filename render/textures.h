@@ -11,6 +11,9 @@
 
 // Texture name of each material by material index; 0 where it has none.
 extern GLuint textureIds[MAX_MATERIALS];
+// Model mode: whether a material's texture has texels that are not wholly
+// opaque, by material index.
+extern bool textureSeeThrough[MAX_MATERIALS];
 
 // Reads every loaded material's texture (and alpha plane) and uploads it.
 // Needs a current OpenGL context; leaves texturing disabled.

@@ -8,7 +8,7 @@ set -euo pipefail
 
 run=(g++ cmake make pkg-config
     freeglut3-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
-    libode-dev libjpeg-dev libpng-dev libosd-dev)
+    libode-dev libqhull-dev libjpeg-dev libpng-dev libzip-dev libisal-dev libosd-dev)
 test=("${run[@]}" libgtest-dev xvfb xdotool imagemagick python3 clang-format)
 bench=("${test[@]}" libtinyobjloader-dev)
 

@@ -1,8 +1,11 @@
 // make_bench_model OUTPUT_DIR [TRIANGLES]: writes bench.mqo, bench.obj and
-// bench.mtl of two million triangles into OUTPUT_DIR; with TRIANGLES, only
-// the model of about that many triangles, as bench-TRIANGLES.mqo. A file
+// bench.mtl of two million triangles into OUTPUT_DIR, and bench.mqoz, the
+// archive of bench.mqo as the modeller saves it compressed; with TRIANGLES,
+// only the model of about that many triangles, as bench-TRIANGLES.mqo. A file
 // already there with exactly the size it would get is left alone, so
 // benchmark runs after the first skip the minutes of writing.
+#include <zip.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -22,6 +25,8 @@ struct BenchFile {
 
 void writeMtl(TextSink& out, const BenchShape&);
 bool writeWhole(const fs::path& path, const BenchFile& file, const BenchShape& shape);
+bool writeArchive(const fs::path& folder);
+bool holdsWholeModel(const fs::path& archivePath, uint64_t modelSize);
 
 }  // namespace
 
@@ -53,6 +58,10 @@ int main(int argc, char** argv) {
         }
         printf("make_bench_model: wrote %s (%zu bytes)\n", path.c_str(), counter.size());
     }
+    if (argc == 2 && !writeArchive(folder)) {
+        fprintf(stderr, "make_bench_model: cannot write %s\n", (folder / "bench.mqoz").c_str());
+        return 1;
+    }
     return 0;
 }
 
@@ -80,6 +89,42 @@ bool writeWhole(const fs::path& path, const BenchFile& file, const BenchShape& s
     const bool renamed = written && !error;
     if (!renamed) fs::remove(partial, error);
     return renamed;
+}
+
+// bench.mqo deflated into bench.mqoz, beside it; an archive that already
+// holds a bench.mqo of its size is left alone.
+bool writeArchive(const fs::path& folder) {
+    const fs::path model = folder / "bench.mqo";
+    const fs::path path = folder / "bench.mqoz";
+    std::error_code error;
+    const uint64_t modelSize = fs::file_size(model, error);
+    if (error) return false;
+    if (holdsWholeModel(path, modelSize)) return true;
+    const fs::path partial = path.string() + ".partial";
+    zip_t* archive = zip_open(partial.c_str(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
+    if (archive == nullptr) return false;
+    zip_source_t* source = zip_source_file(archive, model.c_str(), 0, -1);
+    if (source == nullptr || zip_file_add(archive, "bench.mqo", source, 0) < 0) {
+        zip_source_free(source);
+        zip_discard(archive);
+        return false;
+    }
+    const bool written = zip_close(archive) == 0;
+    if (!written) zip_discard(archive);
+    if (written) fs::rename(partial, path, error);
+    const bool renamed = written && !error;
+    if (!renamed) fs::remove(partial, error);
+    if (renamed) printf("make_bench_model: wrote %s (%ju bytes)\n", path.c_str(), fs::file_size(path, error));
+    return renamed;
+}
+
+bool holdsWholeModel(const fs::path& archivePath, uint64_t modelSize) {
+    zip_t* archive = zip_open(archivePath.c_str(), ZIP_RDONLY, nullptr);
+    if (archive == nullptr) return false;
+    zip_stat_t status;
+    const bool whole = zip_stat(archive, "bench.mqo", 0, &status) == 0 && status.size == modelSize;
+    zip_discard(archive);
+    return whole;
 }
 
 }  // namespace

@@ -117,7 +117,8 @@ void setUpScene(const std::vector<BenchObjectMesh>& meshes, View view) {
                 high[k % 3] = std::max<double>(high[k % 3], mesh.vertices[k]);
             }
         }
-        frameView(camera, {low[0], low[1], low[2]}, {high[0], high[1], high[2]});
+        // The benchmark model saves the modeller's starting view.
+        frameView(camera, {low[0], low[1], low[2]}, {high[0], high[1], high[2]}, DEFAULT_VIEW_DIRECTION);
     }
     glViewport(0, 0, WINDOW_WIDTH, WINDOW_HEIGHT);
     glMatrixMode(GL_PROJECTION);

@@ -1,8 +1,8 @@
-// reader_bench BENCH.mqo BENCH.obj [PAIRS]: reads the same two million
-// triangles with our model reader (from a FILE*, as the viewer does) the
-// model way and the classic way, with tinyobjloader from the OBJ file, and
-// with a plain number scan of the model text, each run in a child process of
-// its own. Each comparison alternates its two readers, A B A B, and judges
+// reader_bench BENCH.mqo BENCH.obj BENCH.mqoz [PAIRS]: reads the same two
+// million triangles with our model reader (from a FILE*, as the viewer does)
+// the model way and the classic way, from the archive as model mode opens it,
+// with tinyobjloader from the OBJ file, and with a plain number scan of the
+// model text, each run in a child process of its own. Each comparison alternates its two readers, A B A B, and judges
 // the median of the pairs' ratios of CPU time, printed with their spread:
 // on a shared machine neighbouring runs see the same load.
 #include <tiny_obj_loader.h>
@@ -16,6 +16,7 @@
 
 #include "bench/reader/child_measurement.h"
 #include "bench/reader/plain_scan.h"
+#include "model/model_archive.h"
 #include "mqo/model_document.h"
 
 namespace {
@@ -39,9 +40,11 @@ struct Comparison {
 
 WorkResult readModelWay(const char* path);
 WorkResult readClassicWay(const char* path);
+WorkResult readArchive(const char* path);
 WorkResult readWithTinyObjLoader(const char* path);
 WorkResult readWithPlainScan(const char* path);
-WorkResult readWithDocument(const char* path, ReadingMode mode);
+WorkResult readPlainFile(const char* path, ReadingMode mode);
+WorkResult readWithDocument(FILE* file, ReadingMode mode);
 void warmPageCache(const char* path);
 bool runPairs(Comparison& comparison, int pairs, std::vector<double>& ratios);
 void printComparison(const Comparison& comparison, std::vector<double> ratios);
@@ -51,23 +54,26 @@ double median(std::vector<double> values);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3 || argc > 4) {
-        fputs("usage: reader_bench BENCH.mqo BENCH.obj [PAIRS]\n", stderr);
+    if (argc < 4 || argc > 5) {
+        fputs("usage: reader_bench BENCH.mqo BENCH.obj BENCH.mqoz [PAIRS]\n", stderr);
         return 2;
     }
-    const int pairs = argc == 4 ? std::max(5, atoi(argv[3])) : 5;
+    const int pairs = argc == 5 ? std::max(5, atoi(argv[4])) : 5;
     Reader model{"model reading", argv[1], readModelWay, {}};
     Reader classic{"classic reading", argv[1], readClassicWay, {}};
+    Reader archive{"archive reading", argv[3], readArchive, {}};
     Reader obj{"tinyobjloader", argv[2], readWithTinyObjLoader, {}};
     Reader scan{"plain scan", argv[1], readWithPlainScan, {}};
     Comparison comparisons[] = {
         {&model, &classic, "model / classic reading, CPU time", 1.10, true},
+        {&archive, &model, "archive / plain file model reading, CPU time", 1.30, true},
         {&model, &scan, "model reading / plain scan, CPU time", 1.20, true},
         {&obj, &model, "tinyobjloader / model reading, CPU time a triangle", 2.00, false},
     };
     // Every reader meets its file in the page cache, none pays for the disk.
     warmPageCache(argv[1]);
     warmPageCache(argv[2]);
+    warmPageCache(argv[3]);
     std::vector<double> ratios[std::size(comparisons)];
     for (size_t c = 0; c < std::size(comparisons); ++c)
         if (!runPairs(comparisons[c], pairs, ratios[c])) return 1;
@@ -75,7 +81,7 @@ int main(int argc, char** argv) {
     const int64_t triangles = model.runs.front().triangles;
     printf("reader benchmark: medians of %d runs or more; rates per second of CPU time\n", pairs);
     printf("  %-22s %9s %9s %10s %9s %9s\n", "", "cpu s", "wall s", "Mtri/s", "MB/s", "peak MB");
-    for (const Reader* reader : {&model, &classic, &obj, &scan}) printReader(*reader, triangles);
+    for (const Reader* reader : {&model, &classic, &archive, &obj, &scan}) printReader(*reader, triangles);
     if (obj.runs.front().triangles != triangles) {
         printf("  note: tinyobjloader read %lld triangles, our reader %lld\n",
                static_cast<long long>(obj.runs.front().triangles), static_cast<long long>(triangles));
@@ -88,19 +94,35 @@ int main(int argc, char** argv) {
 namespace {
 
 WorkResult readModelWay(const char* path) {
-    return readWithDocument(path, ReadingMode::Model);
+    return readPlainFile(path, ReadingMode::Model);
 }
 
 WorkResult readClassicWay(const char* path) {
-    return readWithDocument(path, ReadingMode::Classic);
+    return readPlainFile(path, ReadingMode::Classic);
 }
 
-WorkResult readWithDocument(const char* path, ReadingMode mode) {
+WorkResult readPlainFile(const char* path, ReadingMode mode) {
     FILE* file = fopen(path, "rb");
     if (file == nullptr) return {};
+    const WorkResult result = readWithDocument(file, mode);
+    fclose(file);
+    return result;
+}
+
+// The archive's text inflated as the reader reads it, as model mode opens
+// a .mqoz.
+WorkResult readArchive(const char* path) {
+    FILE* file = fopen(path, "rb");
+    if (file == nullptr) return {};
+    const ModelText text(file, path);
+    if (text.stream() == nullptr) return {};
+    const WorkResult result = readWithDocument(text.stream(), ReadingMode::Model);
+    return text.problem().empty() && text.archive() != nullptr ? result : WorkResult{};
+}
+
+WorkResult readWithDocument(FILE* file, ReadingMode mode) {
     ModelDocument document(ModelData{}, file, mode);
     const bool ok = document.parse() == ParseOk;
-    fclose(file);
     int64_t triangles = 0;
     for (const ObjectRecord& object : document.data().objects)
         for (size_t f = 0; f < object.faces.size(); ++f)

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "render/images/bmp_reader.h"
+#include "render/images/dds_reader.h"
 #include "render/images/jpeg_reader.h"
 #include "render/images/png_reader.h"
 #include "render/images/regular_file.h"
@@ -34,6 +35,7 @@ constexpr ImageFileType MODEL_BMP = {".bmp", 1, makeExtendedReader<BmpReader>};
 constexpr ImageFileType MODEL_JPEG = {".jpg", 2, makeReader<JpegReader>};
 constexpr ImageFileType MODEL_TGA = {".tga", 2, makeExtendedReader<TgaReader>};
 constexpr ImageFileType MODEL_PNG = {".png", 3, makeReader<PngReader>};
+constexpr ImageFileType MODEL_DDS = {".dds", 4, makeReader<DdsReader>};
 
 struct Signature {
     std::string_view bytes;
@@ -45,6 +47,7 @@ constexpr Signature SIGNATURES[] = {
     {"\x89PNG\r\n\x1A\n", &MODEL_PNG},
     {"\xFF\xD8\xFF", &MODEL_JPEG},
     {"BM", &MODEL_BMP},
+    {"DDS ", &MODEL_DDS},
 };
 constexpr size_t LONGEST_SIGNATURE = 8;
 
@@ -54,13 +57,13 @@ struct ModelExtension {
 };
 
 constexpr ModelExtension MODEL_EXTENSIONS[] = {
-    {".bmp", &MODEL_BMP},  {".dib", &MODEL_BMP},   {".jpg", &MODEL_JPEG}, {".jpeg", &MODEL_JPEG},
-    {".jpe", &MODEL_JPEG}, {".jfif", &MODEL_JPEG}, {".tga", &MODEL_TGA},  {".png", &MODEL_PNG},
+    {".bmp", &MODEL_BMP},   {".dib", &MODEL_BMP}, {".jpg", &MODEL_JPEG}, {".jpeg", &MODEL_JPEG}, {".jpe", &MODEL_JPEG},
+    {".jfif", &MODEL_JPEG}, {".tga", &MODEL_TGA}, {".png", &MODEL_PNG},  {".dds", &MODEL_DDS},
 };
 
 bool endsWithFirstOccurrence(const char* name, const char* extension);
 bool endsWithIgnoringCase(const char* name, const char* extension);
-const ImageFileType* findTypeBySignature(const char* path);
+std::string_view readHead(const char* path, uint8_t (&head)[LONGEST_SIGNATURE]);
 
 }  // namespace
 
@@ -70,11 +73,17 @@ const ImageFileType* findImageFileType(const char* name) {
     return nullptr;
 }
 
-// Modellers often save a PNG under a .jpg name: the file's own bytes win.
 const ImageFileType* findModelImageFileType(const char* path) {
-    if (const ImageFileType* type = findTypeBySignature(path)) return type;
+    uint8_t head[LONGEST_SIGNATURE];
+    return findModelImageFileType(readHead(path, head), path);
+}
+
+// Modellers often save a PNG under a .jpg name: the file's own bytes win.
+const ImageFileType* findModelImageFileType(std::string_view head, const char* name) {
+    for (const Signature& signature : SIGNATURES)
+        if (head.starts_with(signature.bytes)) return signature.type;
     for (const ModelExtension& named : MODEL_EXTENSIONS)
-        if (endsWithIgnoringCase(path, named.extension)) return named.type;
+        if (endsWithIgnoringCase(name, named.extension)) return named.type;
     return nullptr;
 }
 
@@ -93,17 +102,14 @@ bool endsWithIgnoringCase(const char* name, const char* extension) {
     return nameLength >= extensionLength && strcasecmp(name + nameLength - extensionLength, extension) == 0;
 }
 
-// Null when the file can't be opened or starts with no known signature.
-const ImageFileType* findTypeBySignature(const char* path) {
+// The file's first bytes, into `head`; none when it can't be opened.
+std::string_view readHead(const char* path, uint8_t (&head)[LONGEST_SIGNATURE]) {
     uint64_t size = 0;
     int descriptor = openRegularFile(path, size);
-    if (descriptor < 0) return nullptr;
-    uint8_t head[LONGEST_SIGNATURE];
-    std::string_view read(reinterpret_cast<const char*>(head), readUpTo(descriptor, head, sizeof head));
+    if (descriptor < 0) return {};
+    const size_t read = readUpTo(descriptor, head, sizeof head);
     close(descriptor);
-    for (const Signature& signature : SIGNATURES)
-        if (read.starts_with(signature.bytes)) return signature.type;
-    return nullptr;
+    return {reinterpret_cast<const char*>(head), read};
 }
 
 }  // namespace

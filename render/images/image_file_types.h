@@ -5,12 +5,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 #include "render/images/image_reader.h"
 
 struct ImageFileType {
     const char* extension;
-    // What a material records of the reader: 1 BMP, 2 JPEG or TGA, 3 PNG.
+    // What a material records of the reader: 1 BMP, 2 JPEG or TGA, 3 PNG,
+    // 4 DDS.
     int32_t imageKind;
     std::shared_ptr<ImageReader> (*makeReader)();
 };
@@ -20,7 +22,10 @@ struct ImageFileType {
 const ImageFileType* findImageFileType(const char* name);
 
 // The type of the picture file at `path` for a model opened by name: told by
-// the file's signature (PNG, JPEG, BMP), else by the extension ending the
-// path in any letter case (.bmp .dib .jpg .jpeg .jpe .jfif .tga .png); null
-// when neither tells. Its readers read the extended formats, PNG included.
+// the file's signature (PNG, JPEG, BMP, DDS), else by the extension ending the
+// path in any letter case (.bmp .dib .jpg .jpeg .jpe .jfif .tga .png .dds);
+// null when neither tells. Its readers read the extended formats, PNG and
+// DDS included.
 const ImageFileType* findModelImageFileType(const char* path);
+// The same for a picture whose file starts with `head` and is named `name`.
+const ImageFileType* findModelImageFileType(std::string_view head, const char* name);

@@ -29,3 +29,11 @@ ImageMessageCollector::ImageMessageCollector() : outer_(current) {
 ImageMessageCollector::~ImageMessageCollector() {
     current = outer_;
 }
+
+std::string ImageMessageCollector::oneLine() const {
+    std::string said = text_;
+    while (!said.empty() && said.back() == '\n') said.pop_back();
+    for (char& c : said)
+        if (c == '\n') c = ';';
+    return said;
+}

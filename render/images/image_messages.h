@@ -18,6 +18,9 @@ public:
     ImageMessageCollector& operator=(const ImageMessageCollector&) = delete;
 
     const std::string& text() const { return text_; }
+    // The text as one line, for a report of the caller's own: the line
+    // feeds between messages become ";", the last one goes.
+    std::string oneLine() const;
 
 private:
     friend void tellImageMessage(const char* format, ...);

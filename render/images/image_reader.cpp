@@ -12,10 +12,6 @@
 
 namespace {
 
-// No accepted picture needs a bigger file: the largest one, 32 bits per pixel,
-// plus generous room for headers, an ID field and row padding.
-constexpr uint64_t MAX_IMAGE_FILE_BYTES = static_cast<uint64_t>(MAX_IMAGE_SIDE) * MAX_IMAGE_SIDE * 4 + (1 << 20);
-
 // What any picture may cost beside eight times its file's size.
 constexpr uint64_t MEMORY_ALLOWANCE_BYTES = 64 << 20;
 constexpr uint64_t MEMORY_BYTES_PER_FILE_BYTE = 8;

@@ -1,7 +1,8 @@
 // A decoded picture: rows of red, green, blue bytes or rows of grey bytes,
 // row 0 at the top and column 0 at the left, and beside the colour rows the
-// picture's own alpha when its file carries one (PNG). Readers for each file
-// type derive from it and decode from memory; `load` reads a file for them.
+// picture's own alpha when its file carries one (PNG, DDS). Readers for each
+// file type derive from it and decode from memory; `load` reads a file for
+// them.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +13,9 @@
 // file's header before any row is allocated, so a hostile header can't ask
 // for more than 16384 x 16384 pixels.
 constexpr int32_t MAX_IMAGE_SIDE = 16384;
+// No accepted picture needs a bigger file: the largest one, 32 bits per pixel,
+// plus generous room for headers, an ID field and row padding.
+constexpr uint64_t MAX_IMAGE_FILE_BYTES = static_cast<uint64_t>(MAX_IMAGE_SIDE) * MAX_IMAGE_SIDE * 4 + (1 << 20);
 
 // Which files a reader accepts: what the classic viewer has always read, or
 // also what a model opened by name may use (paletted BMP, colour-mapped and

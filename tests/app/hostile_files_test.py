@@ -3,13 +3,14 @@ must end normally with its message, never block, and stay within 64 MiB + 8
 times the size of the files read of memory above the empty viewer."""
 
 import os
+import struct
 import subprocess
 import sys
 import tempfile
 import unittest
 from pathlib import Path
 
-from model_files import box, material, mqo
+from model_files import box, material, mqo, mqoz
 
 VARNEL = os.environ["VARNEL"]
 MQOINFO = os.environ["MQOINFO"]
@@ -17,6 +18,16 @@ CORPUS = Path(__file__).parent.parent / "fuzz" / "corpus"
 HEAVY = os.environ.get("VARNEL_HEAVY") == "1"
 MIB = 1 << 20
 HEADER = b"Metasequoia Document\r\nFormat Text Ver 1.0\r\n"
+
+
+def patched(archive, local, central, value, size=4):
+    """The archive with `value` at `local` of its first entry's local header
+    and at `central` of its first central directory entry."""
+    data = bytearray(archive)
+    directory = struct.unpack_from("<I", data, len(data) - 22 + 16)[0]
+    for offset in (local, directory + central):
+        data[offset:offset + size] = value.to_bytes(size, "little")
+    return bytes(data)
 
 
 def measured(command, cwd):
@@ -93,7 +104,8 @@ class HostileFiles(unittest.TestCase):
         texture.mkdir()
         (self.folder / "outside.tga").write_bytes((CORPUS / "tga" / "colour_3x2.tga").read_bytes())
         pictures = {"huge.tga": "tga/claims_16384x16384.tga", "huge.bmp": "bmp/claims_16384x16384.bmp",
-                    "huge.jpg": "jpeg/claims_16384x16384.jpg", "scans.jpg": "jpeg/many_scans_8x8.jpg"}
+                    "huge.jpg": "jpeg/claims_16384x16384.jpg", "scans.jpg": "jpeg/many_scans_8x8.jpg",
+                    "huge.dds": "dds/claims_16384x16384.dds"}
         for name, source in pictures.items():
             (texture / name).write_bytes((CORPUS / source).read_bytes())
         os.mkfifo(texture / "fifo.tga")
@@ -102,6 +114,7 @@ class HostileFiles(unittest.TestCase):
             ("huge.bmp", b"Can't read bmp file\n", b"broken file"),
             ("huge.jpg", b"Can't read jpeg file.\n", b"broken file"),
             ("scans.jpg", b"more than 64 scans", b"more than 64 scans"),
+            ("huge.dds", b"This file type is not supported! huge.dds\n", b"ends inside its top level"),
             ("fifo.tga", b"Can't open file\n", b"not found"),
             # Model mode takes the name's last part in the model's folder.
             ("../outside.tga", b"Can't open file\n", b""),
@@ -113,6 +126,46 @@ class HostileFiles(unittest.TestCase):
                 (self.folder / "model.mqo").write_bytes(model)
                 read = len(model) + ((texture / name).stat().st_size if name in pictures else 0)
                 self.check("model.mqo", read, classic=classic, model_mode=model_mode)
+
+    def test_archives_that_hide_lie_or_break(self):
+        model = HEADER + b'Object "o" {\r\n}\r\n'
+        zeros = mqoz({"zeros.mqo": model + bytes(10 * MIB)})
+        claims = patched(mqoz({"big.mqo": model + b" " * 1000}), 22, 24, 0xFFFFFFFE)
+        good = mqoz({"a.mqo": model, "b.png": b"x"})
+        directory = struct.unpack_from("<I", good, len(good) - 22 + 16)[0]
+
+        def too_long(name, archive):
+            return f'the archive\'s "{name}" inflates to more than {200 * len(archive)} bytes, 200 times the ' \
+                   "archive's size"
+
+        cases = [
+            ("empty", mqoz({}), "the archive holds no .mqo file"),
+            ("two models", mqoz({"a.mqo": model, "b.mqo": model}), "the archive holds 2 .mqo files; it must hold one"),
+            ("1 KiB claiming 4 GiB", claims, too_long("big.mqo", claims)),
+            ("10 MiB of zeros", zeros, too_long("zeros.mqo", zeros)),
+            ("10 MiB of zeros claiming 1 KiB", patched(zeros, 22, 24, 1024), too_long("zeros.mqo", zeros)),
+            ("climbing names", mqoz({"../../model.mqo": model}), "the archive holds no .mqo file"),
+            ("cut central directory", good[:directory + (len(good) - directory) // 2],
+             "broken zip archive (Not a zip archive)"),
+            ("encrypted", patched(good, 6, 8, good[6] | 1, 1), 'the archive\'s "a.mqo" is encrypted'),
+            ("wrong checksum", patched(good, 14, 16, 0x12345678), 'the archive\'s "a.mqo" is broken (CRC error)'),
+        ]
+        empty = self.folder / "empty.mqo"
+        empty.write_bytes(HEADER)
+        self.run_viewer("empty.mqo", "model", self.folder)
+        empty_scene = (self.folder / "shot.png").read_bytes()
+        for name, archive, reason in cases:
+            with self.subTest(archive=name):
+                path = self.folder / "hostile.mqoz"
+                path.write_bytes(archive)
+                allowed = 64 * MIB + 8 * len(archive)
+                status, out, err, peak = self.run_viewer("hostile.mqoz", "model", self.folder)
+                self.assertEqual((status, err), (0, f"varnel: cannot read '{path}': {reason}\n".encode()))
+                self.assertLessEqual(peak - self.empty["model"], allowed)
+                self.assertEqual((self.folder / "shot.png").read_bytes(), empty_scene)
+                status, out, err, peak = measured([MQOINFO, str(path)], self.folder)
+                self.assertEqual((status, out, err), (2, b"", f"mqoinfo: cannot read {path}: {reason}\n".encode()))
+                self.assertLessEqual(peak, allowed + 16 * MIB)
 
     @unittest.skipUnless(HEAVY, "make test-heavy")
     def test_sparse_models_whose_heads_claim_billions(self):

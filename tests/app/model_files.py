@@ -1,15 +1,18 @@
 """Model files written by the tests: objects as lists of vertices and faces,
 and the shapes the model-mode cases drop."""
 
+import io
 import math
 import struct
+import zipfile
 import zlib
 
 
 def mqo(objects, materials=(), header="Format Text Ver 1.0", extra="", encoding="utf-8"):
     """A model file. Each object is (name, vertices, faces, keys): faces are
-    (corners, material) or (corners, material, uvs); keys are the object's
-    own lines, such as "mirror 1"."""
+    (corners, material), (corners, material, uvs) or (corners, material,
+    uvs or None, colours), colours as the numbers the file holds; keys are
+    the object's own lines, such as "mirror 1"."""
     lines = ["Metasequoia Document", header, extra]
     if materials:
         lines += [f"Material {len(materials)} {{", *[f"\t{m}" for m in materials], "}"]
@@ -17,10 +20,12 @@ def mqo(objects, materials=(), header="Format Text Ver 1.0", extra="", encoding=
         lines += [f'Object "{name}" {{', *[f"\t{key}" for key in keys], f"\tvertex {len(vertices)} {{"]
         lines += [f"\t\t{x:g} {y:g} {z:g}" for x, y, z in vertices]
         lines += ["\t}", f"\tface {len(faces)} {{"]
-        for corners, material, *uvs in faces:
+        for corners, material, *groups in faces:
+            uvs, colours = (groups + [None, None])[:2]
             line = f"\t\t{len(corners)} V({' '.join(map(str, corners))})"
             line += f" M({material})" if material is not None else ""
-            line += f" UV({' '.join(f'{u:g} {v:g}' for u, v in uvs[0])})" if uvs else ""
+            line += f" UV({' '.join(f'{u:g} {v:g}' for u, v in uvs)})" if uvs else ""
+            line += f" COL({' '.join(map(str, colours))})" if colours else ""
             lines.append(line)
         lines += ["\t}", "}"]
     return "\r\n".join(lines + ["Eof", ""]).encode(encoding)
@@ -66,3 +71,22 @@ def png(rows):
     raw = b"".join(b"\0" + bytes(v for pixel in row for v in pixel) for row in rows)
     header = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 6, 0, 0, 0)
     return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b"")
+
+
+def dxt1(colours, choices):
+    """A 4 x 4 DDS picture of one DXT1 block: two 5:6:5 colours and a choice
+    of 0 to 3 for each pixel, top row first. With the first colour not above
+    the second, choice 3 is see-through."""
+    header = struct.pack("<7I", 124, 0x100F, 4, 4, 0, 0, 1) + bytes(44)
+    header += struct.pack("<2I", 32, 4) + b"DXT1" + bytes(20) + struct.pack("<5I", 0x1000, 0, 0, 0, 0)
+    return b"DDS " + header + struct.pack("<2HI", *colours, sum(c << 2 * i for i, c in enumerate(choices)))
+
+
+def mqoz(files):
+    """A zip archive of `files` (name: bytes), each deflated, as the modeller
+    writes a compressed model."""
+    out = io.BytesIO()
+    with zipfile.ZipFile(out, "w", zipfile.ZIP_DEFLATED) as archive:
+        for name, content in files.items():
+            archive.writestr(name, content)
+    return out.getvalue()

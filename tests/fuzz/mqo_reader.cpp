@@ -3,10 +3,13 @@
 // codes, never crash, hang or allocate without bound, and the JSON must stay
 // one well-nested line of valid UTF-8 whatever names and numbers the model
 // holds. Each reading is made once from memory and once through a FILE*, and
-// both must print the same. Every line read straight from its bytes must give
-// what its tokens give. The curved surfaces, lathes and projections of the
-// model reading are made as model mode makes them, under a small limit, and
-// each shape made must have the triangles counted for it beforehand.
+// both must print the same. An input that starts as a zip archive is opened
+// from memory as model mode opens a file: its model read as it inflates must
+// print as the same entry inflated whole does. Every line read straight from
+// its bytes must give what its tokens give. The curved surfaces, lathes and
+// projections of each model reading, the archive's included, are made as
+// model mode makes them, under a small limit, and each shape made must have
+// the triangles counted for it beforehand.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/model_archive.h"
 #include "model/object_mesh.h"
 #include "model/shown_objects.h"
 #include "mqo/face_line.h"
@@ -41,7 +45,7 @@ bool sameFace(const FaceCorners& a, const FaceCorners& b) {
 
 // The reading as mqoinfo prints it, in JSON and as a summary, which walks
 // everything a consumer of the document reads; with where reading stopped.
-std::string printed(ModelDocument& document, ReadingMode mode) {
+std::string printed(ModelDocument& document, ReadingMode mode, const ModelArchive* archive = nullptr) {
     const int32_t result = document.parse();
     if (result > ParseOk || result < ParseFormatError || (result != ParseOk) != (*document.failureText() != 0)) abort();
     OutputBuffer json, summary;
@@ -50,7 +54,7 @@ std::string printed(ModelDocument& document, ReadingMode mode) {
         printSummary(document.data(), result, document.lineNumber(), summary);
     } else {
         // Texture names are looked for where no file is.
-        const ModelReadOutcome outcome{result, document.lineNumber(), document.failureText(), "/nonexistent"};
+        const ModelReadOutcome outcome{result, document.lineNumber(), document.failureText(), "/nonexistent", archive};
         printModelDocumentJson(document.data(), outcome, json);
         printModelSummary(document.data(), outcome, summary);
         if (!isValidUtf8(summary.text())) abort();
@@ -91,6 +95,34 @@ void readBothWays(std::string_view text, ReadingMode mode) {
     fclose(file);
 }
 
+// The model of an archive, read from its stream and, when it inflates
+// whole, from memory; its textures are looked for in it, and its thumbnail
+// read within a limit.
+void readArchive(std::string_view bytes) {
+    const ModelText text(bytes, "fuzz.mqoz");
+    if (text.stream() == nullptr) {
+        if (text.problem().empty()) abort();
+        return;
+    }
+    const ModelArchive& archive = *text.archive();
+    ModelDocument streamed(ModelData{}, text.stream(), ReadingMode::Model);
+    const std::string streamedPrinted = printed(streamed, ReadingMode::Model, &archive);
+    if (!text.problem().empty()) return;
+    makeShapes(streamed.data());
+    std::vector<uint8_t> whole;
+    std::string problem;
+    if (archive.read(archive.modelEntry(), MAX_INFLATED_BYTES, whole, problem)) {
+        ModelDocument fromMemory(ModelData{},
+                                 std::string_view(reinterpret_cast<const char*>(whole.data()), whole.size()),
+                                 ReadingMode::Model);
+        if (printed(fromMemory, ReadingMode::Model, &archive) != streamedPrinted) abort();
+    } else if (*streamed.failureText() == '\0') {
+        // A model that read to its end came whole out of the stream.
+        abort();
+    }
+    archive.readNamed("thumbnail.jpg", 4096, whole, problem);
+}
+
 // Plain lines read straight from their bytes against their tokens, in the
 // classic pairing and in that of a code page the input picks.
 void comparePlainLines(std::string_view text) {
@@ -127,6 +159,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(bytes), size);
     readBothWays(text, ReadingMode::Classic);
     readBothWays(text, ReadingMode::Model);
+    if (startsAsArchive(text)) readArchive(text);
     comparePlainLines(text);
 
     ModelSource source(text);

@@ -5,61 +5,15 @@
 // must end the read as an Error. (A line of many megabytes needs room for
 // its tokens, reserved well before they are all written.)
 #include <gtest/gtest.h>
-#include <sys/mman.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <string>
 
+#include "tests/mqo/bounded_memory.h"
 #include "tests/mqo/model_text.h"
 
 namespace {
-
-constexpr uint64_t MIB = uint64_t{1} << 20;
-
-struct Reading {
-    int32_t result = 1;       // stays 1 when the child dies
-    uint64_t addedBytes = 0;  // peak resident memory above the forked state
-};
-
-// Runs in the child: the peak is reset to what is resident at the start.
-Reading measureReading(FILE* file, ReadingMode mode, uint64_t addressRoom) {
-    const uint64_t page = static_cast<uint64_t>(sysconf(_SC_PAGESIZE));
-    uint64_t mapped = 0, resident = 0;
-    FILE* statm = fopen("/proc/self/statm", "r");
-    const bool measured = fscanf(statm, "%lu %lu", &mapped, &resident) == 2;
-    fclose(statm);
-    if (!measured) return {};
-    rlimit room{mapped * page + addressRoom, mapped * page + addressRoom};
-    setrlimit(RLIMIT_AS, &room);
-    FILE* clearRefs = fopen("/proc/self/clear_refs", "w");
-    fputs("5", clearRefs);
-    fclose(clearRefs);
-    rewind(file);
-    Reading reading;
-    reading.result = ModelDocument(ModelData{}, file, mode).parse();
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    reading.addedBytes = static_cast<uint64_t>(usage.ru_maxrss) * 1024 - resident * page;
-    return reading;
-}
-
-// The child never returns into the test: a reader that throws ends it, with
-// no reading left in the memory it shares with the test.
-Reading readInChild(FILE* file, ReadingMode mode, uint64_t addressRoom) {
-    void* shared = mmap(nullptr, sizeof(Reading), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
-    Reading* reading = new (shared) Reading;
-    if (fork() == 0) {
-        *reading = measureReading(file, mode, addressRoom);
-        _exit(0);
-    }
-    wait(nullptr);
-    const Reading done = *reading;
-    munmap(shared, sizeof(Reading));
-    return done;
-}
 
 std::string repeat(const std::string& text, size_t times) {
     std::string all;
@@ -99,7 +53,12 @@ TEST(BoundedMemory, anyFileCostsAtMost64MiBPlusEightTimesItsSize) {
         fwrite(c.text.data(), 1, c.text.size(), file);
         fflush(file);
         if (c.sparseSize > 0 && ftruncate(fileno(file), static_cast<off_t>(c.sparseSize)) != 0) ADD_FAILURE();
-        Reading reading = readInChild(file, c.mode, c.addressRoom);
+        Reading reading = readInChild(
+            [&] {
+                rewind(file);
+                return ModelDocument(ModelData{}, file, c.mode).parse();
+            },
+            c.addressRoom);
         fclose(file);
         EXPECT_EQ(reading.result, c.result);
         EXPECT_LE(reading.addedBytes, 64 * MIB + 8 * std::max<uint64_t>(c.sparseSize, c.text.size()));

@@ -265,22 +265,30 @@ TEST(SkippedBlocks, fileAndMemoryReadTheSameBytes) {
               std::tuple(149999.f, std::bit_cast<float>(0x41414141u), 2));
 }
 
-TEST(ModelReading, readsVer11FilesAsTheModellerWritesThem) {
-    ParsedModel model = parseFixture("ver11_utf8.mqo", ReadingMode::Model);
-    ASSERT_EQ(model.result, ParseOk);
-    EXPECT_EQ(model.data().codePage, CodePage::Utf8);
-    EXPECT_EQ(model.data().scene.pos.z, 1500);
-    ASSERT_EQ(namesOf(model), "看板,|木目,ガラス,");
-    EXPECT_EQ(describe(model.material(0)),
-              "木目 col 0.8 0.6 0.4 1 dif 0.8 amb 0.6 emi 0 spc 0 power 5 tex テクスチャ\\木目.png aplane  bump ");
-    const ObjectRecord& object = model.object();
-    EXPECT_EQ(std::tuple(object.visible, object.shading, object.facet, object.mirror, object.mirrorAxis,
-                         object.mirrorDistance, object.hasScale, object.hasRotation, object.hasTranslation),
-              std::tuple(0, 0, 30.f, 1, 4, 2.5f, true, true, true));
-    ASSERT_EQ(std::tuple(object.vertexCount, object.faceCount), std::tuple(6, 2));
-    EXPECT_EQ(describe(object.faces.corners(0)), "M0 V 0 1 2 3 4 UV 0,1 1,1 1,0.375 0.5,0 0,0.375 COL 0 0 0 0 0");
-    EXPECT_EQ(describe(object.faces.corners(1)), "M1 V 1 0 5 UV 1,0 0,0 0.5,1 COL 4294967295 4278190335 4278255360");
-    EXPECT_EQ(parseFixture("ver11_utf8.mqo", ReadingMode::Classic).result, ParseFormatError);
+// A Ver 1.2 file reads as a 1.1 one: its vertexattr uids, IncludeXml and
+// shader lines are passed over alike.
+TEST(ModelReading, readsVer11And12FilesAsTheModellerWritesThem) {
+    std::string text = *parseFixture("ver11_utf8.mqo", ReadingMode::Model).text;
+    for (const char* version : {"1.1", "1.2"}) {
+        SCOPED_TRACE(version);
+        text.replace(text.find("Ver 1.") + 4, 3, version);
+        ParsedModel model = parseText(text, false, ReadingMode::Model);
+        ASSERT_EQ(model.result, ParseOk);
+        EXPECT_EQ(model.data().codePage, CodePage::Utf8);
+        EXPECT_EQ(model.data().scene.pos.z, 1500);
+        ASSERT_EQ(namesOf(model), "看板,|木目,ガラス,");
+        EXPECT_EQ(describe(model.material(0)),
+                  "木目 col 0.8 0.6 0.4 1 dif 0.8 amb 0.6 emi 0 spc 0 power 5 tex テクスチャ\\木目.png aplane  bump ");
+        const ObjectRecord& object = model.object();
+        EXPECT_EQ(std::tuple(object.visible, object.shading, object.facet, object.mirror, object.mirrorAxis,
+                             object.mirrorDistance, object.hasScale, object.hasRotation, object.hasTranslation),
+                  std::tuple(0, 0, 30.f, 1, 4, 2.5f, true, true, true));
+        ASSERT_EQ(std::tuple(object.vertexCount, object.faceCount), std::tuple(6, 2));
+        EXPECT_EQ(describe(object.faces.corners(0)), "M0 V 0 1 2 3 4 UV 0,1 1,1 1,0.375 0.5,0 0,0.375 COL 0 0 0 0 0");
+        EXPECT_EQ(describe(object.faces.corners(1)),
+                  "M1 V 1 0 5 UV 1,0 0,0 0.5,1 COL 4294967295 4278190335 4278255360");
+        EXPECT_EQ(parseText(text, false, ReadingMode::Classic).result, ParseFormatError);
+    }
 }
 
 // 재질 and 자동차 end in bytes that Shift JIS takes for lead bytes: read as
@@ -322,8 +330,10 @@ TEST(ParseFailures, eachFailureTellsItsLineAndWhatWasExpected) {
     const std::tuple<ReadingMode, std::string, int32_t, int64_t, const char*> cases[] = {
         {ReadingMode::Model, "\nMetasequoia Document\n", ParseHeaderError, 1, "expected \"Metasequoia Document\""},
         {ReadingMode::Classic, VER11, ParseFormatError, 2, "expected \"Format Text Ver 1.0\""},
-        {ReadingMode::Model, "Metasequoia Document\nFormat Text Ver 1.2\n", ParseFormatError, 2,
-         "expected \"Format Text Ver 1.0\" or \"Format Text Ver 1.1\""},
+        {ReadingMode::Classic, "Metasequoia Document\nFormat Text Ver 1.2\n", ParseFormatError, 2,
+         "expected \"Format Text Ver 1.0\""},
+        {ReadingMode::Model, "Metasequoia Document\nFormat Text Ver 1.3\n", ParseFormatError, 2,
+         "expected \"Format Text Ver 1.0\", \"Format Text Ver 1.1\" or \"Format Text Ver 1.2\""},
         {ReadingMode::Model, VER11 + "Scene x\n", ParseError, 3, "expected \"{\" at the end of a Scene line"},
         {ReadingMode::Model, VER11 + "\nMaterial 1 x\n", ParseError, 4, "expected \"{\" at the end of a Material line"},
         {ReadingMode::Model, VER11 + "Object \"o\"\n", ParseError, 3, "expected \"{\" at the end of an Object line"},

@@ -7,11 +7,16 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
+// A test that reads whole pictures back asks for a larger window.
+#ifndef GL_TEST_WINDOW_SIDE
+#define GL_TEST_WINDOW_SIDE 64
+#endif
+
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(64, 64);
+    glutInitWindowSize(GL_TEST_WINDOW_SIDE, GL_TEST_WINDOW_SIDE);
     glutCreateWindow("render tests");
     int result = RUN_ALL_TESTS();
 #ifdef __SANITIZE_ADDRESS__

@@ -4,6 +4,7 @@
 #include <png.h>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -52,8 +53,37 @@ struct PngLayout {
     std::optional<png_color_16> transparent = {};  // a grey or RGB picture's tRNS
 };
 
+// A DDS file's header fields; by default a DXT1 texture. A four-character
+// code of "DX10" adds the extended header.
+struct DdsLayout {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint32_t formatFlags = 0x4;  // 0x4 a four-character code, 0x40 RGB, 0x20000 luminance, 0x1 alpha
+    std::string fourCc = "DXT1";
+    uint32_t bitsPerPixel = 0;
+    std::array<uint32_t, 4> masks = {};  // red (or luminance), green, blue, alpha
+    uint32_t caps2 = 0;
+    uint32_t headerSize = 124;
+    uint32_t formatSize = 32;
+    uint32_t extendedFormat = 71;  // BC1
+    uint32_t dimension = 3;        // 2-D
+    uint32_t miscFlags = 0;
+    uint32_t arraySize = 1;
+    uint32_t alphaMode = 0;
+};
+
 inline void putLittleEndian(Bytes& out, uint32_t value, int size) {
     for (int i = 0; i < size; ++i) out.push_back(static_cast<uint8_t>(value >> 8 * i));
+}
+
+inline Bytes join(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
+    return out;
+}
+
+inline Bytes withoutLast(Bytes bytes, size_t count) {
+    return Bytes(bytes.begin(), bytes.end() - static_cast<std::ptrdiff_t>(count));
 }
 
 // An 18-byte TGA header, the image ID, the colour map and then `pixels` as
@@ -91,6 +121,28 @@ inline Bytes bmpFile(const BmpLayout& layout, const Bytes& pixels) {
     out.resize(paletteOffset, 0);
     out.insert(out.end(), layout.palette.begin(), layout.palette.end());
     out.resize(dataOffset, 0);
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    return out;
+}
+
+// The signature, the header, the extended header when the layout has one,
+// then `pixels` as stored.
+inline Bytes ddsFile(const DdsLayout& layout, const Bytes& pixels) {
+    Bytes out = {'D', 'D', 'S', ' '};
+    // Flags, sides, pitch, depth and one level, eleven reserved fields.
+    for (uint32_t field : {layout.headerSize, 0x100Fu, layout.height, layout.width, 0u, 0u, 1u})
+        putLittleEndian(out, field, 4);
+    out.resize(4 + 72, 0);
+    putLittleEndian(out, layout.formatSize, 4);
+    putLittleEndian(out, layout.formatFlags, 4);
+    out.insert(out.end(), layout.fourCc.begin(), layout.fourCc.end());
+    putLittleEndian(out, layout.bitsPerPixel, 4);
+    for (uint32_t mask : layout.masks) putLittleEndian(out, mask, 4);
+    for (uint32_t field : {0x1000u, layout.caps2, 0u, 0u, 0u}) putLittleEndian(out, field, 4);
+    if (layout.fourCc == "DX10")
+        for (uint32_t field :
+             {layout.extendedFormat, layout.dimension, layout.miscFlags, layout.arraySize, layout.alphaMode})
+            putLittleEndian(out, field, 4);
     out.insert(out.end(), pixels.begin(), pixels.end());
     return out;
 }

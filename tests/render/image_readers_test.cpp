@@ -37,16 +37,6 @@ std::unique_ptr<ImageReader> makeReader(Kind kind) {
     return std::make_unique<PngReader>();
 }
 
-Bytes join(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& part : parts) out.insert(out.end(), part.begin(), part.end());
-    return out;
-}
-
-Bytes withoutLast(Bytes bytes, size_t count) {
-    return Bytes(bytes.begin(), bytes.end() - static_cast<std::ptrdiff_t>(count));
-}
-
 // Palette and colour map entries stored blue, green, red and a fourth byte.
 Bytes bgra(const std::vector<Rgb>& entries) {
     Bytes out;
@@ -295,7 +285,7 @@ TEST(ImageFileTypes, extensionEndingTheNameWithExactCaseChoosesTheReader) {
         {"photo.JPG", jpeg, 2},   {"photo.JPEG", jpeg, 2},   {"skin.tga", tga, 2},     {"skin.TGA", tga, 2},
         {"x.bmp.tga", tga, 2},    {"photo.Jpg", nullptr, 0}, {"wood.Bmp", nullptr, 0}, {"x.bmp.bmp", nullptr, 0},
         {"", nullptr, 0},         {"abc", nullptr, 0},       {"a.gi", nullptr, 0},     {"bmp", nullptr, 0},
-        {"skin.png", nullptr, 0},
+        {"skin.png", nullptr, 0}, {"skin.dds", nullptr, 0},
     };
     for (const auto& [name, readerType, imageKind] : cases) {
         SCOPED_TRACE(name);
@@ -318,6 +308,7 @@ TEST(ImageFileTypes, modelFilesAreKnownByTheirBytesThenByTheirNameInAnyCase) {
     const Bytes png = pngFile({.width = 1, .height = 1}, {1, 2, 3}), jpeg = encodeJpeg(Picture(8, 8, 3), 90);
     const Bytes runLengthTga = tgaFile({.imageType = 10, .width = 2, .height = 1}, {0x81, 1, 2, 3});
     const Bytes palettedBmp = bmpFile({.width = 1, .height = 1, .bitsPerPixel = 8}, {0, 0, 0, 0});
+    const Bytes dds = ddsFile({.width = 1, .height = 1}, Bytes(8, 0));
     // A file name, its bytes (none for a FIFO), its type's image kind (0 for
     // none) and what loading it prints.
     const std::tuple<const char*, Bytes, int32_t, const char*> cases[] = {
@@ -329,6 +320,9 @@ TEST(ImageFileTypes, modelFilesAreKnownByTheirBytesThenByTheirNameInAnyCase) {
         {"pipe.JFIF", {}, 2, "Can't open jpeg file.\n"},
         {"photo.jpe", jpeg, 2, ""},
         {"pipe.png", {}, 3, "Can't open file\n"},
+        {"skin.DDS", dds, 4, ""},
+        {"moss.tga", dds, 4, ""},
+        {"pipe.Dds", {}, 4, "Can't open file\n"},
         {"notes.txt.tga.gif", runLengthTga, 0, ""},
     };
     for (const auto& [name, file, imageKind, printed] : cases) {

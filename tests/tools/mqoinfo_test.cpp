@@ -15,7 +15,10 @@
 #include <vector>
 
 #include "mqo/model_document.h"
+#include "render/images/png_reader.h"
+#include "tests/model/archive_files.h"
 #include "tests/model/model_files.h"
+#include "tools/bundled_model/picture_files.h"
 #include "tools/mqoinfo/json_printer.h"
 #include "tools/mqoinfo/summary_printer.h"
 
@@ -31,7 +34,7 @@ const std::string NO_SCENE = "\"scene\": {\"pos\":[0,0,0], \"angles\":[0,0,0], \
 
 const std::string NOTHING_READ = "materials: 0\nobjects: 0\nwarnings: 0 face corners outside their object's vertices\n";
 
-const std::string USAGE = "usage: mqoinfo [--classic] [--json] FILE\n";
+const std::string USAGE = "usage: mqoinfo [--classic] [--json] FILE\n       mqoinfo --thumbnail OUT.png FILE\n";
 
 // Runs mqoinfo with these arguments; `stdoutPath`, when given, receives
 // standard output instead of the capture.
@@ -240,6 +243,58 @@ TEST(MqoinfoCommand, exitStatusTellsReadFromRefusedFromUnusable) {
     }
 }
 
+// The modeller's own picture comes out as the file keeps it: a Thumbnail
+// chunk pixel for pixel, whatever lines its rows are cut into, and for an
+// archive whose model keeps none, its thumbnail.jpg.
+TEST(MqoinfoCommand, thumbnailIsTheModellersOwnPicture) {
+    const ScratchFolder folder;
+    const std::string model = modelText(0, 1);
+    const std::string chunk = "Thumbnail 3 2 24 rgb raw {\r\n0a141e28323c\r\n46505a\r\nff0000\r\n00ff000000FF\r\n}\r\n";
+    const std::string kept = folder.write("kept.mqo", model + chunk);
+    const std::string shortChunk = folder.write("short.mqo", model + "Thumbnail 3 2 24 rgb raw {\r\n0a141e\r\n}\r\n");
+    Picture red(8, 8, 3);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) *red.at(x, y) = 255;
+    const FileBytes jpeg = encodeJpeg(red, 100);
+    const std::string zipped = folder.write(
+        "zipped.mqoz", zipArchive({{"m.mqo", model}, {"thumbnail.jpg", std::string(jpeg.begin(), jpeg.end())}}));
+    const std::string out = (folder.path() / "out.png").string();
+    auto written = [&] {
+        PngReader picture;
+        std::vector<uint8_t> pixels;
+        if (picture.load(out.c_str()) == 0)
+            for (int32_t y = 0; y < picture.height; ++y)
+                for (int32_t x = 0; x < picture.width; ++x)
+                    for (int32_t c = 0; c < 3; ++c) pixels.push_back(picture.rgbRows[y][3 * x + c]);
+        std::filesystem::remove(out);
+        return std::tuple(picture.width, picture.height, pixels);
+    };
+    const CommandResult fromChunk = runMqoinfo({"--thumbnail", out, kept});
+    EXPECT_EQ(std::tuple(fromChunk.status, fromChunk.out, fromChunk.err), std::tuple(0, "", ""));
+    EXPECT_EQ(
+        written(),
+        std::tuple(3, 2, std::vector<uint8_t>{10, 20, 30, 40, 50, 60, 70, 80, 90, 255, 0, 0, 0, 255, 0, 0, 0, 255}));
+    const CommandResult fromArchive = runMqoinfo({"--thumbnail", out, zipped});
+    EXPECT_EQ(std::tuple(fromArchive.status, fromArchive.err), std::tuple(0, ""));
+    const auto [width, height, pixels] = written();
+    ASSERT_EQ(std::tuple(width, height, pixels.size()), std::tuple(8, 8, size_t{192}));
+    for (size_t p = 0; p < pixels.size(); p += 3) EXPECT_TRUE(pixels[p] > 250 && pixels[p + 1] < 5) << p;
+    // Neither file keeps a whole picture; nowhere to write is no verdict.
+    const std::string plain = folder.write("plain.mqo", model);
+    for (const std::string& none : {plain, shortChunk}) {
+        const CommandResult run = runMqoinfo({"--thumbnail", out, none});
+        EXPECT_EQ(std::tuple(run.status, run.err), std::tuple(1, "mqoinfo: " + none + " has no thumbnail\n"));
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+    const CommandResult unwritable = runMqoinfo({"--thumbnail", "/nonexistent/out.png", kept});
+    EXPECT_EQ(std::tuple(unwritable.status, unwritable.err),
+              std::tuple(2, std::string("mqoinfo: cannot write /nonexistent/out.png\n")));
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"--thumbnail", kept}, {"--thumbnail", out, "--json", kept}}) {
+        EXPECT_EQ(runMqoinfo(wrong).status, 2);
+    }
+}
+
 // A big model's JSON passes through the output buffer many times over.
 TEST(MqoinfoCommand, outputOfManyMegabytesArrivesWholeAndInOrder) {
     const ScratchFolder folder;
@@ -275,6 +330,40 @@ TEST(MqoinfoCommand, tellsWhereEachTextureIsFoundOrWhereItWasLookedFor) {
                   "    texture \"glass.bmp\" not found; looked in \"" + car + "\", \"" + car + "/Texture\", \"" + car +
                   "/texture\", \"" + car + "/Textures\", \"" + car + "/textures\"\n" +
                   "objects: 0\nwarnings: 0 face corners outside their object's vertices\n");
+}
+
+// A model from an archive: each file found is in the archive or on disk,
+// the archive itself is the first place looked in, and an archive that
+// gives no model is a file mqoinfo cannot read.
+TEST(MqoinfoCommand, tellsWhetherATextureIsInTheArchiveOrOnDisk) {
+    const ScratchFolder folder;
+    folder.write("wood.png", "");
+    folder.write("glass.png", "");
+    const std::string model = HEADER + "Material 3 {\r\n\"a\" tex(\"wood.png\")\r\n\"b\" tex(\"glass.png\")\r\n" +
+                              "\"c\" tex(\"none.png\")\r\n}\r\n";
+    const std::string path =
+        folder.write("set.mqoz", zipArchive({{"set/set.mqo", model}, {"set/Texture/WOOD.png", ""}}));
+    const std::string at = folder.path().string();
+    const CommandResult summary = runMqoinfo({path});
+    EXPECT_EQ(std::tuple(summary.status, summary.err), std::tuple(0, ""));
+    EXPECT_NE(summary.out.find("\n    texture \"wood.png\" is \"set/Texture/WOOD.png\" in the archive\n"),
+              std::string::npos)
+        << summary.out;
+    EXPECT_NE(summary.out.find("\n    texture \"glass.png\" is \"" + at + "/glass.png\" on disk\n"), std::string::npos);
+    EXPECT_NE(summary.out.find("\n    texture \"none.png\" not found; looked in \"" + path + "\", \"" + at + "\", "),
+              std::string::npos);
+    const CommandResult json = runMqoinfo({"--json", path});
+    EXPECT_NE(json.out.find("\"texFile\": \"set/Texture/WOOD.png\", \"texFileIn\": \"archive\", \"aplaneFile\": null, "
+                            "\"aplaneFileIn\": null"),
+              std::string::npos);
+    EXPECT_NE(json.out.find("\"texFile\": \"" + at + "/glass.png\", \"texFileIn\": \"disk\""), std::string::npos);
+    EXPECT_NE(json.out.find("\"texFile\": null, \"texFileIn\": null"), std::string::npos);
+    const std::string empty = folder.write("empty.mqoz", zipArchive({{"thumbnail.jpg", ""}}));
+    const CommandResult refused = runMqoinfo({"--json", empty});
+    EXPECT_EQ(std::tuple(refused.status, refused.out, refused.err),
+              std::tuple(2, "", "mqoinfo: cannot read " + empty + ": the archive holds no .mqo file\n"));
+    // The classic reading takes the archive's bytes for text.
+    EXPECT_TRUE(runMqoinfo({"--classic", path}).out.starts_with("file: " + path + "\nresult: -3 Header Error"));
 }
 
 }  // namespace

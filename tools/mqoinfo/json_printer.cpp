@@ -120,8 +120,8 @@ void JsonPrinter::printMaterial(const MaterialRecord& material) {
     out_.append(", \"bump\": ");
     texts_.write(material.bump, out_);
     if (outcome_ != nullptr) {
-        printFileFound(", \"texFile\": ", material.tex);
-        printFileFound(", \"aplaneFile\": ", material.aplane);
+        printFileFound("texFile", material.tex);
+        printFileFound("aplaneFile", material.aplane);
         out_.append(", \"proj_type\": ");
         out_.appendInt(material.projType);
         out_.append(", \"proj_pos\":");
@@ -134,14 +134,26 @@ void JsonPrinter::printMaterial(const MaterialRecord& material) {
     out_.append('}');
 }
 
+// The file's path on disk, or its name in the archive; a model from an
+// archive also tells which of the two, as "archive", "disk" or null.
 void JsonPrinter::printFileFound(const char* key, const RecordText& name) {
+    out_.append(", \"");
     out_.append(key);
+    out_.append("\": ");
     const TextureFileSearch search =
-        name.empty() ? TextureFileSearch{} : findTextureFile(outcome_->folder, name.view(), iconvName(page_));
-    if (search.found.empty())
-        out_.append("null");
-    else
+        name.empty() ? TextureFileSearch{}
+                     : findTextureFile(outcome_->folder, name.view(), iconvName(page_), outcome_->archive);
+    if (search.entry != nullptr)
+        utf8Texts_.write(search.entry->shownName, out_);
+    else if (!search.found.empty())
         utf8Texts_.write(search.found.native(), out_);
+    else
+        out_.append("null");
+    if (outcome_->archive == nullptr) return;
+    out_.append(", \"");
+    out_.append(key);
+    out_.append("In\": ");
+    out_.append(search.entry != nullptr ? "\"archive\"" : search.found.empty() ? "null" : "\"disk\"");
 }
 
 void JsonPrinter::printObject(const ObjectRecord& object, const ShownShape* shape) {

@@ -12,9 +12,9 @@ namespace {
 
 class SummaryPrinter {
 public:
-    // Without a model folder the summary is the classic one.
-    SummaryPrinter(OutputBuffer& out, CodePage page, const std::filesystem::path* modelFolder)
-        : out_(out), texts_(page), modelFolder_(modelFolder), page_(page) {}
+    // Without an outcome of the model reading the summary is the classic one.
+    SummaryPrinter(OutputBuffer& out, CodePage page, const ModelReadOutcome* outcome)
+        : out_(out), texts_(page), outcome_(outcome), page_(page) {}
 
     void printResult(int32_t result, int64_t lineNumber, const char* failureText);
     void printMaterials(const ModelData& data);
@@ -33,7 +33,7 @@ private:
     QuotedTextWriter texts_;
     // File names on the disk, shown as UTF-8 whatever bytes they hold.
     QuotedTextWriter utf8Texts_{CodePage::Utf8};
-    const std::filesystem::path* modelFolder_;
+    const ModelReadOutcome* outcome_;
     CodePage page_;
 };
 
@@ -56,7 +56,7 @@ void printSummary(const ModelData& data, int32_t result, int64_t lineNumber, Out
 }
 
 void printModelSummary(const ModelData& data, const ModelReadOutcome& outcome, OutputBuffer& out) {
-    SummaryPrinter printer(out, data.codePage, &outcome.folder);
+    SummaryPrinter printer(out, data.codePage, &outcome);
     out.append("code page: ");
     out.append(codePageLabel(data.codePage));
     out.append('\n');
@@ -104,7 +104,7 @@ void SummaryPrinter::printMaterials(const ModelData& data) {
         printNamedFile(", texture ", material.tex);
         printNamedFile(", alpha plane ", material.aplane);
         printNamedFile(", bump map ", material.bump);
-        if (modelFolder_ != nullptr) printProjection(material);
+        if (outcome_ != nullptr) printProjection(material);
         out_.append('\n');
         printFileFound("    texture ", material.tex);
         printFileFound("    alpha plane ", material.aplane);
@@ -216,14 +216,22 @@ void SummaryPrinter::printShape(const ObjectRecord& object, const ShownShape& sh
 }
 
 // Where the viewer in model mode finds the file `name`, or where it looked.
+// For a model from an archive each file found is said to be in the archive
+// or on disk.
 void SummaryPrinter::printFileFound(const char* label, const RecordText& name) {
-    if (modelFolder_ == nullptr || name.empty()) return;
-    const TextureFileSearch search = findTextureFile(*modelFolder_, name.view(), iconvName(page_));
+    if (outcome_ == nullptr || name.empty()) return;
+    const TextureFileSearch search =
+        findTextureFile(outcome_->folder, name.view(), iconvName(page_), outcome_->archive);
     out_.append(label);
     texts_.write(name, out_);
-    if (!search.found.empty()) {
+    if (search.entry != nullptr) {
+        out_.append(" is ");
+        utf8Texts_.write(search.entry->shownName, out_);
+        out_.append(" in the archive");
+    } else if (!search.found.empty()) {
         out_.append(" is ");
         utf8Texts_.write(search.found.native(), out_);
+        if (outcome_->archive != nullptr) out_.append(" on disk");
     } else {
         out_.append(" not found; looked in");
         for (size_t i = 0; i < search.folders.size(); ++i) {
