@@ -97,11 +97,14 @@ ObjectRecord latheSurface(const ObjectRecord& object, int32_t steps) {
         if (profile.onAxis[a] && profile.onAxis[b]) continue;
         for (int32_t step = 0; step < steps; ++step) {
             // The quad a, b, b turned, a turned, with a point on the axis
-            // named once.
+            // named once; each corner has the colour of the line's corner
+            // it was turned from.
             const int32_t corners[4] = {at(a, step), at(b, step), at(b, step + 1), at(a, step + 1)};
-            for (int k = 0; k < 4; ++k)
-                if (k == 0 || (corners[k] != corners[k - 1] && corners[k] != corners[0]))
-                    surface.faces.addVertex(corners[k]);
+            for (int k = 0; k < 4; ++k) {
+                if (k > 0 && (corners[k] == corners[k - 1] || corners[k] == corners[0])) continue;
+                surface.faces.addVertex(corners[k]);
+                if (!line.colours.empty()) surface.faces.addColour(line.colour(k == 0 || k == 3 ? 0 : 1));
+            }
             surface.finishFace(line.materialIndex);
         }
     }

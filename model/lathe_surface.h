@@ -36,5 +36,6 @@ LatheTally tallyLathe(const ObjectRecord& object);
 // The lathed object's vertices and faces in `steps` steps (at least
 // MIN_LATHE_STEPS): its own vertices first, so that its other faces keep
 // their corners, then the profile points off the axis turned in each further
-// step. Each face of the surface takes its profile line's material.
+// step. Each face of the surface takes its profile line's material, and its
+// corners the colours of the line's corners when the line has them.
 ObjectRecord latheSurface(const ObjectRecord& object, int32_t steps);

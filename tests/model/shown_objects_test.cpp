@@ -97,6 +97,39 @@ TEST(LatheSurface, profileTurnsIntoQuadsAndFansRoundTheAxis) {
     }
 }
 
+// Coloured profile lines colour the surface they turn, for model mode's
+// vertex-colour materials: each corner as the line's corner it came from,
+// the one kept where a corner lies on the axis.
+TEST(LatheSurface, surfaceTakesTheColoursOfItsProfileLines) {
+    const uint32_t axisColour = 0xFF0000FF, rimColour = 0x8000FF00, topColour = 0xFFFF0000;
+    for (const bool coloured : {true, false}) {
+        ObjectRecord profile = makeObject({{0, 0, 0, 0}, {10, 0, 0, 0}, {10, 20, 0, 0}}, {});
+        for (const auto& [from, to, first, second] :
+             {std::tuple(0, 1, axisColour, rimColour), std::tuple(1, 2, rimColour, topColour)}) {
+            profile.faces.addVertex(from);
+            if (coloured) profile.faces.addColour(first);
+            profile.faces.addVertex(to);
+            if (coloured) profile.faces.addColour(second);
+            profile.finishFace(0);
+        }
+        profile.lathe = 1;
+        profile.latheAxis = 1;
+        const ObjectRecord surface = latheSurface(profile, 4);
+        ASSERT_EQ(surface.faces.size(), 8u);
+        for (size_t f = 0; f < surface.faces.size(); ++f) {
+            const FaceCorners face = surface.faces.corners(f);
+            ASSERT_EQ(face.colours.size(), coloured ? face.size() : 0) << f;
+            for (size_t c = 0; c < face.colours.size(); ++c) {
+                const VertexRecord& vertex = surface.vertices[face.vertices[c]];
+                const uint32_t expected = vertex.y > 10                        ? topColour
+                                          : std::hypot(vertex.x, vertex.z) < 1 ? axisColour
+                                                                               : rimColour;
+                EXPECT_EQ(face.colour(c), expected) << f << " " << c;
+            }
+        }
+    }
+}
+
 TEST(ProjectedUvs, planarProjectionPutsTheTextureAcrossItsFrame) {
     const std::vector<MaterialRecord> materials = {projected(1, {0, 20, 0}, {40, 40, 40})};
     ObjectRecord object = card(-20, 20);
