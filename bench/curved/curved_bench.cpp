@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/median.h"
 #include "model/curved_surface.h"
 
 namespace {
@@ -42,7 +43,6 @@ double refineWhole(const ObjectRecord& cage, size_t& faces);
 double refineFloor(const ObjectRecord& cage, size_t& faces);
 double secondsNow();
 void printFigure(const char* name, std::vector<double> values);
-double median(std::vector<double> values);
 
 }  // namespace
 
@@ -146,12 +146,6 @@ double secondsNow() {
 void printFigure(const char* name, std::vector<double> values) {
     const auto [low, high] = std::minmax_element(values.begin(), values.end());
     std::printf("  %-46s median %.3f (spread %.3f-%.3f)\n", name, median(values), *low, *high);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/median.h"
 #include "bench/reader/child_measurement.h"
 #include "bench/reader/plain_scan.h"
 #include "model/model_archive.h"
@@ -49,7 +50,6 @@ void warmPageCache(const char* path);
 bool runPairs(Comparison& comparison, int pairs, std::vector<double>& ratios);
 void printComparison(const Comparison& comparison, std::vector<double> ratios);
 void printReader(const Reader& reader, int64_t triangles);
-double median(std::vector<double> values);
 
 }  // namespace
 
@@ -199,12 +199,6 @@ void printReader(const Reader& reader, int64_t modelTriangles) {
     const double seconds = median(cpu);
     printf("  %-22s %9.3f %9.3f %10.3f %9.1f %9.1f\n", reader.name, seconds, median(wall),
            static_cast<double>(triangles) / seconds / 1e6, megabytes / seconds, median(peak));
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 }  // namespace
