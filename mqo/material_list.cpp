@@ -67,8 +67,7 @@ MaterialRecord MaterialList::operator[](size_t index) const {
 }
 
 void MaterialList::push_back(const MaterialRecord& material) {
-    char packed[1 + NUMBER_BYTES + SHADING_BYTES + PROJECTION_BYTES +
-                std::size(TEXTS) * (1 + RecordText::MAX_LENGTH)];
+    char packed[1 + NUMBER_BYTES + SHADING_BYTES + PROJECTION_BYTES + std::size(TEXTS) * (1 + RecordText::MAX_LENGTH)];
     size_t length = 1;
     uint8_t flags = 0;
     packNumbers(material, packed + length);
