@@ -98,6 +98,10 @@ bool pickingTakesDrag(int x, int y) {
     return true;
 }
 
+void forgetPickedBody() {
+    picking.lastPicked = -1;
+}
+
 int32_t bodyToPush() {
     return std::max(picking.lastPicked, 0);
 }

@@ -29,6 +29,8 @@ bool pickingTakesLeftButton(bool down, bool ctrl, int x, int y);
 bool pickingTakesDrag(int x, int y);
 // The body "u" pushes: the last one picked, or the first.
 int32_t bodyToPush();
+// The bodies are gone: none is picked any more.
+void forgetPickedBody();
 // Where the camera follows the model to, given how far it has drifted: as
 // far, except that the drift while a body is held is not followed, then or
 // after.

@@ -27,6 +27,7 @@ const char* const USAGE_TEXT =
     "\n"
     "  --parts              drop each object of MODEL as a body of its own\n"
     "  --still              show MODEL where it was modelled, the simulation paused\n"
+    "  --no-watch           don't read MODEL again when it is saved\n"
     "  --screenshot FILE    run the scene, save the window as a PNG file, quit\n"
     "  --after SECONDS      how long the scene runs before the screenshot (3)\n"
     "  --timings            tell how long start-up took, phase by phase\n"
@@ -60,6 +61,8 @@ CommandLine parseCommandLine(int argc, char** argv) {
             result.separateParts = true;
         } else if (argument == "--still") {
             result.still = true;
+        } else if (argument == "--no-watch") {
+            result.noWatch = true;
         } else if (argument == "--screenshot") {
             if (value == nullptr) return refuse("--screenshot needs a FILE");
             result.screenshotPath = argv[++i];

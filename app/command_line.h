@@ -15,6 +15,8 @@ struct CommandLine {
     // The model stays where it was modelled, the simulation paused (model
     // mode only).
     bool still = false;
+    // The model's files are not watched for saves (model mode only).
+    bool noWatch = false;
     // Null unless the scene is to be photographed and the viewer to quit.
     const char* screenshotPath = nullptr;
     double screenshotSeconds = 3.0;

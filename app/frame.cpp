@@ -7,6 +7,8 @@
 
 #include "app/light_orbit.h"
 #include "app/model_frame.h"
+#include "app/overlay.h"
+#include "app/saved_screenshots.h"
 #include "app/startup_timings.h"
 #include "app/view_state.h"
 #include "model/loaded_model.h"
@@ -27,6 +29,10 @@ void drawColouredArrow(int buttonDown, float radius, float halfLength);
 
 void displayFrame() {
     drawFrame();
+    if (inModelMode()) {
+        saveScreenshotIfAsked();
+        drawOverlay();
+    }
     glutSwapBuffers();
     reportTimings();
 }

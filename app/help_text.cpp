@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "app/key_help.h"
 #include "model/console_text.h"
 
 // The console text is Japanese in code page 932 (Shift JIS), kept here as its
@@ -47,9 +48,11 @@ void printHelp() {
     for (const char* line : HELP_LINES) std::fputs(line, stdout);
 }
 
-void printHelpInLocaleEncoding() {
+void printModelModeHelp() {
     for (std::string_view line : HELP_LINES) {
         line.remove_suffix(1);  // the line feed, which is no text to convert
         std::fputs((consoleText(line, "CP932") + "\n").c_str(), stdout);
     }
+    std::fputs("Model mode's keys and mouse:\n", stdout);
+    for (const char* line : modelModeKeys()) std::printf("  %s\n", line);
 }

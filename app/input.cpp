@@ -6,10 +6,12 @@
 #include <cstdlib>
 
 #include "app/body_picking.h"
+#include "app/saved_screenshots.h"
 #include "app/view_state.h"
 #include "model/loaded_model.h"
 #include "physics/bodies.h"
 #include "physics/physics_world.h"
+#include "render/textures.h"
 
 namespace {
 
@@ -40,6 +42,7 @@ void mouseDrag(int x, int y) {
 }
 
 void specialKey(int key, int, int) {
+    if (key == GLUT_KEY_F12 && inModelMode()) askForScreenshot();
     applySpecialKey(viewState, key);
     glutPostRedisplay();
 }
@@ -80,6 +83,14 @@ void applyModelKey(KeyEffect effect) {
     case KeyEffect::ToggleGround: viewState.groundShown = !viewState.groundShown; break;
     case KeyEffect::ToggleOrbitingLights: viewState.orbitingLightsShown = !viewState.orbitingLightsShown; break;
     case KeyEffect::TogglePause: physicsWorld.paused = !physicsWorld.paused; break;
+    case KeyEffect::NextWireframe: viewState.wireframe = nextWireframe(viewState.wireframe); break;
+    case KeyEffect::ToggleTextures:
+        viewState.texturesShown = !viewState.texturesShown;
+        showTextures(viewState.texturesShown);
+        break;
+    case KeyEffect::ToggleHelp: viewState.helpShown = !viewState.helpShown; break;
+    case KeyEffect::ToggleInformation: viewState.informationShown = !viewState.informationShown; break;
+    case KeyEffect::SaveScreenshot: askForScreenshot(); break;
     default: break;
     }
 }

@@ -1,5 +1,7 @@
 #include "app/model_frame.h"
 
+#define GL_GLEXT_PROTOTYPES
+#include <GL/gl.h>
 #include <GL/glu.h>
 #include <ode/ode.h>
 
@@ -27,6 +29,8 @@ void placeOrbitingLightsAtModel(float light1[4], float light2[4]);
 void turnAboutCentre(const ViewState& view);
 void drawOpaqueObjects();
 void drawTranslucentObjects();
+void drawWireframe(bool alone);
+GLuint lineColourTexture(bool alone);
 void placeObject(int32_t object);
 Point3 eyeInObject(const double modelview[16]);
 Vector3d modelDrift();
@@ -62,8 +66,11 @@ void drawModelFrame() {
     lookAtModel(view);
     if (view.groundShown) drawGround(drift);
     rememberBodyFrame();
-    drawOpaqueObjects();
-    drawTranslucentObjects();
+    if (view.wireframe != Wireframe::Alone) {
+        drawOpaqueObjects();
+        drawTranslucentObjects();
+    }
+    if (view.wireframe != Wireframe::Off) drawWireframe(view.wireframe == Wireframe::Alone);
     drawCornerAxes();
 }
 
@@ -135,6 +142,56 @@ void drawTranslucentObjects() {
         glPopMatrix();
     }
     endTranslucentFaces();
+}
+
+// Every face's edges in one flat colour, light on the background when
+// alone, dark over the model. NOTE: the display lists bind and enable their
+// own textures, on the first texture unit; a second unit that replaces the
+// colour with its one texel overrides whatever they set.
+void drawWireframe(bool alone) {
+    glPushAttrib(GL_ENABLE_BIT | GL_POLYGON_BIT | GL_TEXTURE_BIT);
+    glDisable(GL_LIGHTING);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    if (!alone) {
+        // The edges lie on their faces: drawn a hair nearer, they win.
+        glEnable(GL_POLYGON_OFFSET_LINE);
+        glPolygonOffset(-1.0f, -1.0f);
+    }
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, lineColourTexture(alone));
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glActiveTexture(GL_TEXTURE0);
+    for (int32_t i = 0; i < loadedObjectCount(); ++i) {
+        if (modelLayout.bodyOfObject[i] < 0) continue;
+        glPushMatrix();
+        placeObject(i);
+        glCallList(displayListIds[i]);
+        if (!translucentFaces[i].empty()) {
+            double modelview[16];
+            glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+            translucentFaces[i].draw(eyeInObject(modelview));
+        }
+        glPopMatrix();
+    }
+    glActiveTexture(GL_TEXTURE1);
+    glDisable(GL_TEXTURE_2D);
+    glActiveTexture(GL_TEXTURE0);
+    glPopAttrib();
+}
+
+// A texture of one texel in each of the two line colours, made once.
+GLuint lineColourTexture(bool alone) {
+    static GLuint textures[2] = {0, 0};
+    GLuint& texture = textures[alone ? 1 : 0];
+    if (texture != 0) return texture;
+    const GLubyte colours[2][4] = {{20, 30, 60, 255}, {205, 222, 255, 255}};
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, colours[alone ? 1 : 0]);
+    return texture;
 }
 
 // Each visible object at its body's place and turn. A body's world frame is

@@ -128,6 +128,10 @@ void drawCornerAxes() {
     glViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
 }
 
+int cornerAxesSide(int width, int height) {
+    return std::max(SMALLEST_CORNER, static_cast<int>(std::min(width, height) * CORNER_SHARE));
+}
+
 namespace {
 
 void beginMarks() {

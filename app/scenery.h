@@ -16,3 +16,5 @@ void drawGround(const Vector3d& drift);
 // The model's x, y and z axes in the window's lower left corner, turned as
 // the scene's modelview turns them.
 void drawCornerAxes();
+// The side of the corner square the axes take in a window of this size.
+int cornerAxesSide(int width, int height);

@@ -22,7 +22,6 @@ const char* picturePath = nullptr;
 double runSeconds = 0.0;
 
 void photographFrame();
-bool writeWindowPicture(const char* path);
 
 }  // namespace
 
@@ -30,6 +29,16 @@ void photographOnFirstFrame(const char* path, double seconds) {
     picturePath = path;
     runSeconds = seconds;
     glutDisplayFunc(photographFrame);
+}
+
+bool writeFramePicture(const char* path) {
+    const int width = glutGet(GLUT_WINDOW_WIDTH);
+    const int height = glutGet(GLUT_WINDOW_HEIGHT);
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    return writePngFile(path, width, height, pixels.data(), false, RowOrder::BottomFirst);
 }
 
 namespace {
@@ -43,7 +52,7 @@ void photographFrame() {
         advanceLightOrbit(lightOrbit);
     }
     drawFrame();
-    const bool written = writeWindowPicture(picturePath);
+    const bool written = writeFramePicture(picturePath);
     glutSwapBuffers();
     reportTimings();
     if (!written) {
@@ -51,17 +60,6 @@ void photographFrame() {
         std::exit(1);
     }
     std::exit(0);
-}
-
-// The frame just drawn, read back from the buffer that is about to be shown.
-bool writeWindowPicture(const char* path) {
-    const int width = glutGet(GLUT_WINDOW_WIDTH);
-    const int height = glutGet(GLUT_WINDOW_HEIGHT);
-    std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    return writePngFile(path, width, height, pixels.data(), false, RowOrder::BottomFirst);
 }
 
 }  // namespace

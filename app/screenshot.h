@@ -7,3 +7,6 @@
 // writes `path` and ends the process with status 0 (1 when the file can't
 // be written). The timer must not be started.
 void photographOnFirstFrame(const char* path, double seconds);
+// Writes the frame just drawn, read back from the buffer that is about to be
+// shown, as a PNG file at `path`; false when it can't be written.
+bool writeFramePicture(const char* path);

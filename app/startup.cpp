@@ -13,29 +13,23 @@
 #include "app/help_text.h"
 #include "app/input.h"
 #include "app/light_orbit.h"
+#include "app/model_reload.h"
+#include "app/model_scene.h"
 #include "app/startup_timings.h"
 #include "app/view_state.h"
 #include "model/console_text.h"
 #include "model/loaded_model.h"
-#include "model/model_archive.h"
 #include "model/model_file.h"
-#include "model/model_layout.h"
-#include "model/object_mesh.h"
-#include "model/shown_objects.h"
 #include "physics/collision_mesh.h"
-#include "physics/model_bodies.h"
 #include "physics/physics_world.h"
 #include "render/display_lists.h"
 #include "render/lights.h"
-#include "render/model_lights.h"
-#include "render/model_lists.h"
 #include "render/textures.h"
 
 namespace {
 
-void reportReadFailure(const char* path, const ModelReadFailure& failure);
-void buildModelScene();
-ViewDirection savedViewDirection(const SceneRecord& scene);
+// Model mode: whether the model's files are watched for saves.
+bool watching = false;
 
 }  // namespace
 
@@ -60,15 +54,12 @@ void startModelMode(const CommandLine& commandLine) {
     modelSettings.mode = ViewerMode::Model;
     modelSettings.folder = std::filesystem::path(path).parent_path();
     modelSettings.separateParts = commandLine.separateParts;
-    modelSettings.still = commandLine.still;
+    modelSettings.path = path;
+    watching = !commandLine.noWatch && commandLine.screenshotPath == nullptr;
     physicsWorld.paused = commandLine.still;
-    printHelpInLocaleEncoding();
+    printModelModeHelp();
     const ModelText text(file, path);
-    if (auto failure = loadModelFile(text))
-        reportReadFailure(path, *failure);
-    else
-        for (const std::string& note : makeShownObjects())
-            std::fprintf(stderr, "varnel: %s: %s\n", printableName(path).c_str(), note.c_str());
+    if (auto failure = loadModelFile(text)) reportReadFailure(path, *failure);
     endPhase("read");
 }
 
@@ -127,9 +118,11 @@ void initScene() {
     endPhase("display lists");
     initPhysics();
     endPhase("physics");
+    if (watching) watchModel();
 }
 
 void timerTick(int) {
+    if (watching) reloadModelWhenSaved();
     stepPhysics();
     glutPostRedisplay();
     startTimer();
@@ -149,46 +142,3 @@ void shutdown() {
     __lsan_do_leak_check();
 #endif
 }
-
-namespace {
-
-void reportReadFailure(const char* path, const ModelReadFailure& failure) {
-    if (!failure.archiveProblem.empty()) {
-        std::fprintf(stderr, "varnel: cannot read '%s': %s\n", printableName(path).c_str(),
-                     consoleText(failure.archiveProblem, "UTF-8").c_str());
-        return;
-    }
-    std::fprintf(stderr, "varnel: %s:%lld: %s\n", printableName(path).c_str(), static_cast<long long>(failure.line),
-                 consoleText(failure.expected, "UTF-8").c_str());
-}
-
-// Model mode: each object's triangles are made once and serve its display
-// list and its body's collision points; the camera frames the model as it
-// will come to rest. Faces are lit from both sides, since modellers' files
-// mix the two windings and show a face's back as readily as its front.
-void buildModelScene() {
-    layOutModel();
-    const Bounds& bounds = modelLayout.bounds;
-    if (!bounds.empty())
-        frameView(viewState, {bounds.min.x, bounds.min.y, bounds.min.z}, {bounds.max.x, bounds.max.y, bounds.max.z},
-                  savedViewDirection(loadedScene()));
-    setupModelLights(loadedScene());
-    glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_TRUE);
-    glFrontFace(GL_CW);
-    for (int32_t i = 0; i < loadedObjectCount(); ++i) {
-        if (modelLayout.bodyOfObject[i] < 0) continue;
-        const ObjectMesh mesh = buildObjectMesh(loadedObjects[i]);
-        compileModelList(i, mesh);
-        collectBodyPoints(i, mesh);
-        releaseGeometry(loadedObjects[i]);
-    }
-}
-
-// The modeller saves the view a model was last looked at from; a file
-// without one is seen from the modeller's own starting view.
-ViewDirection savedViewDirection(const SceneRecord& scene) {
-    if (!scene.anglesGiven) return DEFAULT_VIEW_DIRECTION;
-    return {scene.angles[0], scene.angles[1]};
-}
-
-}  // namespace

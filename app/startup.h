@@ -15,8 +15,7 @@ constexpr unsigned TICK_MS = 17;
 void startClassicMode();
 // Model mode: the model the user named, or, when it can't be opened, one
 // line on standard error and the end of the program with status 1. Then the
-// help in the locale's encoding, the model read, and its curved surfaces,
-// lathes and projected materials made into the shapes they show.
+// help in the locale's encoding, and the model read.
 void startModelMode(const CommandLine& commandLine);
 // "Varnel", and in model mode " - " and the model's file name.
 std::string windowTitle(const CommandLine& commandLine);

@@ -28,15 +28,22 @@ double extentAlong(const Vector3d& axis, const Vector3d& low, const Vector3d& hi
 
 }  // namespace
 
+Wireframe nextWireframe(Wireframe wireframe) {
+    switch (wireframe) {
+    case Wireframe::Off: return Wireframe::OverModel;
+    case Wireframe::OverModel: return Wireframe::Alone;
+    case Wireframe::Alone: break;
+    }
+    return Wireframe::Off;
+}
+
 void resetViewRotation(ViewState& view) {
     view.viewRotation.set(1.0, 0.0, 0.0, 0.0);
     view.viewRotation.toMatrix({}, view.viewMatrix);
 }
 
 void frameView(ViewState& view, const Vector3d& low, const Vector3d& high, const ViewDirection& direction) {
-    view.framedLow = low;
-    view.framedHigh = high;
-    view.savedDirection = direction;
+    keepFramedBox(view, low, high, direction);
     frameViewFrom(view, direction);
     // The planes stay as set here for every direction the model is framed
     // from, so the projection never has to change with a view key: a
@@ -44,6 +51,12 @@ void frameView(ViewState& view, const Vector3d& low, const Vector3d& high, const
     const double distance = std::sqrt(squaredDistance(view.framedEye, view.framedCenter));
     view.nearPlane = distance / 50;
     view.farPlane = distance * 20;
+}
+
+void keepFramedBox(ViewState& view, const Vector3d& low, const Vector3d& high, const ViewDirection& direction) {
+    view.framedLow = low;
+    view.framedHigh = high;
+    view.savedDirection = direction;
 }
 
 void frameViewFrom(ViewState& view, const ViewDirection& direction) {
@@ -174,6 +187,11 @@ KeyEffect applyKey(ViewState& view, unsigned char key) {
     case 'g': return KeyEffect::ToggleGround;
     case 'l': return KeyEffect::ToggleOrbitingLights;
     case 'p': return KeyEffect::TogglePause;
+    case 'w': return KeyEffect::NextWireframe;
+    case 't': return KeyEffect::ToggleTextures;
+    case 'h': return KeyEffect::ToggleHelp;
+    case 'i': return KeyEffect::ToggleInformation;
+    case 'o': return KeyEffect::SaveScreenshot;
     default: break;
     }
     return KeyEffect::Redraw;

@@ -17,6 +17,9 @@ struct ViewDirection {
 // the right.
 constexpr ViewDirection DEFAULT_VIEW_DIRECTION{-0.5236, 0.5236};
 
+// Model mode's wireframe, in the order "w" steps through.
+enum class Wireframe { Off, OverModel, Alone };
+
 struct ViewState {
     // The camera never moves: the mouse turns the scene under it instead.
     Vector3d eye{50.0, 400.0, 300.0};
@@ -59,6 +62,11 @@ struct ViewState {
     // orbiting lights with their markers.
     bool groundShown = true;
     bool orbitingLightsShown = false;
+    // Model mode: what else the window shows.
+    Wireframe wireframe = Wireframe::Off;
+    bool texturesShown = true;
+    bool helpShown = false;
+    bool informationShown = false;
 };
 
 // What a key asks of the rest of the viewer once the view state has taken it.
@@ -75,11 +83,20 @@ enum class KeyEffect {
     ToggleGround,
     ToggleOrbitingLights,
     TogglePause,
+    // Model mode: the next wireframe, textures off or on, the help and the
+    // information line shown or hidden, a screenshot saved.
+    NextWireframe,
+    ToggleTextures,
+    ToggleHelp,
+    ToggleInformation,
+    SaveScreenshot,
     Quit,
 };
 
 extern ViewState viewState;
 
+// The wireframe after `wireframe`: over the model, alone, off again.
+Wireframe nextWireframe(Wireframe wireframe);
 // Back to the start rotation, with the view matrix rebuilt from it.
 void resetViewRotation(ViewState& view);
 // Model mode: aims the camera at the middle of `low` .. `high` (the model
@@ -87,6 +104,9 @@ void resetViewRotation(ViewState& view);
 // that the model fills about half the window's height, with near and far
 // planes, key steps, lights and arrows in proportion to its size.
 void frameView(ViewState& view, const Vector3d& low, const Vector3d& high, const ViewDirection& direction);
+// Model mode: `low` .. `high` and `direction` are what "r", "0" and the view
+// keys frame from now on, the camera staying where it is.
+void keepFramedBox(ViewState& view, const Vector3d& low, const Vector3d& high, const ViewDirection& direction);
 // Model mode: the same box framed again from another direction, unturned,
 // unmoved and unscaled.
 void frameViewFrom(ViewState& view, const ViewDirection& direction);

@@ -30,9 +30,8 @@ struct ModelSettings {
     std::shared_ptr<const ModelArchive> archive;
     // Model mode: each visible object drops as a body of its own.
     bool separateParts = false;
-    // Model mode: the bodies start where the model places them, on the
-    // ground, instead of dropping onto it.
-    bool still = false;
+    // Model mode: the model file as the user named it.
+    std::string path;
     // The character set of the model's texts, an iconv name.
     const char* codeset = "CP932";
 };
@@ -55,9 +54,10 @@ extern ModelDocument* currentDocument;
 // Opens, reads and reports the model file; fills the tables on success.
 // Returns -1 when the file cannot be opened, otherwise 0.
 int32_t loadModel(const char* path);
-// Model mode: reads the model's `text` and fills the tables on success,
-// keeping its archive for the textures. On failure the tables stay empty, no
-// document is kept, and the failure is returned for the caller to report.
+// Model mode: reads the model's `text` and on success puts it in place of
+// the model before, in the tables, keeping its archive for the textures. On
+// failure the model before (or none) stays as it was, and the failure is
+// returned for the caller to report.
 std::optional<ModelReadFailure> loadModelFile(const ModelText& text);
 inline bool inModelMode() {
     return modelSettings.mode == ViewerMode::Model;

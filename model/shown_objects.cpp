@@ -187,7 +187,7 @@ void replaceGeometry(ObjectRecord& object, ObjectRecord&& shown) {
 }
 
 std::string objectNote(const ObjectRecord& object, const std::string& text) {
-    return "object \"" + consoleText(object.name.view(), modelSettings.codeset) + "\": " + text;
+    return "object \"" + convertText(object.name.view(), modelSettings.codeset, "UTF-8") + "\": " + text;
 }
 
 }  // namespace

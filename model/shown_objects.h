@@ -54,5 +54,5 @@ ShapePlan planModelShapes(const ModelData& data);
 // faces use a projected material, with the plain objects they show. Returns
 // the lines to tell the user: the plan's notes, and each curved surface
 // shown as its cage since its control mesh could not be refined. Object
-// names are in the console's encoding.
+// names are in UTF-8.
 std::vector<std::string> makeShownObjects(int64_t maxTriangles = MAX_SHAPED_TRIANGLES);

@@ -117,7 +117,8 @@ void createBody(int32_t body) {
     dMassSetBoxTotal(&mass, entry.mass, entry.sizeX, entry.sizeY, entry.sizeZ);
     dBodySetMass(entry.body, &mass);
     const Point3 start = worldOffset(modelLayout.bodyCentre[body], modelLayout.anchor);
-    dBodySetPosition(entry.body, start.x, start.y, start.z + (modelSettings.still ? 0.0 : DROP_HEIGHT));
+    // A paused world shows the model where it was modelled, on the ground.
+    dBodySetPosition(entry.body, start.x, start.y, start.z + (physicsWorld.paused ? 0.0 : DROP_HEIGHT));
 }
 
 void contactsOf(int32_t body, const BodyPoints& points) {

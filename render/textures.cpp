@@ -1,5 +1,6 @@
 #include "render/textures.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "model/loaded_model.h"
 #include "model/model_archive.h"
 #include "model/texture_files.h"
+#include "model/user_messages.h"
 #include "render/images/image_file_types.h"
 #include "render/images/image_messages.h"
 #include "render/texture_picture.h"
@@ -16,6 +18,9 @@ GLuint textureIds[MAX_MATERIALS] = {};
 bool textureSeeThrough[MAX_MATERIALS] = {};
 
 namespace {
+
+// Every picture file the model's textures were read from, once each.
+std::vector<std::filesystem::path> filesRead;
 
 bool readTextureImage(MaterialRecord& material);
 std::shared_ptr<ImageReader> readImageFile(const char* name, const ImageFileType& type);
@@ -28,14 +33,15 @@ void reportUnusable(const MaterialRecord& material, const char* what, const Reco
                     const std::string& reason);
 std::string listOf(const std::vector<std::filesystem::path>& folders);
 void uploadTexture(MaterialRecord& material, GLuint& textureId, bool& seeThrough);
+void uploadColour(const float colour[4], GLuint textureId);
 bool anyTexelSeeThrough(const TexturePicture& picture);
 
 }  // namespace
 
 void setupTextures() {
     if (documentMaterialCount() > MAX_MATERIALS && inModelMode())
-        fprintf(stderr, "varnel: the model has %d materials; the faces of the rest are drawn grey\n",
-                documentMaterialCount());
+        tellUser("the model has " + std::to_string(documentMaterialCount()) +
+                 " materials; the faces of the rest are drawn grey");
     else if (documentMaterialCount() > MAX_MATERIALS)
         printf("This program can't load over MAX_MATERIALS materials\n");
     for (int32_t m = 0; m < loadedMaterialCount(); ++m) {
@@ -49,6 +55,32 @@ void setupTextures() {
         }
         uploadTexture(material, textureIds[m], textureSeeThrough[m]);
     }
+}
+
+const std::vector<std::filesystem::path>& textureFiles() {
+    return filesRead;
+}
+
+// The pictures were released once uploaded: they are read again, from
+// wherever the model keeps them now.
+void showTextures(bool shown) {
+    for (int32_t m = 0; m < loadedMaterialCount(); ++m) {
+        if (textureIds[m] == 0) continue;
+        MaterialRecord& material = loadedMaterials[m];
+        if (!shown)
+            uploadColour(material.col, textureIds[m]);
+        else if (readModelTexture(material))
+            uploadTexture(material, textureIds[m], textureSeeThrough[m]);
+    }
+}
+
+void releaseTextures() {
+    for (GLuint& id : textureIds) {
+        if (id != 0) glDeleteTextures(1, &id);
+        id = 0;
+    }
+    for (bool& seeThrough : textureSeeThrough) seeThrough = false;
+    filesRead.clear();
 }
 
 int32_t loadAlphaPlane(MaterialRecord& material) {
@@ -124,6 +156,8 @@ std::shared_ptr<ImageReader> readModelPicture(const MaterialRecord& material, co
         return nullptr;
     }
     const std::string path = search.found.string();
+    if (std::find(filesRead.begin(), filesRead.end(), search.found) == filesRead.end())
+        filesRead.push_back(search.found);
     const ImageFileType* type = findModelImageFileType(path.c_str());
     if (type == nullptr) {
         reportUnusable(material, what, name, "unsupported picture type (" + path + ")");
@@ -166,9 +200,9 @@ std::shared_ptr<ImageReader> readArchivedPicture(const MaterialRecord& material,
 
 void reportUnusable(const MaterialRecord& material, const char* what, const RecordText& name,
                     const std::string& reason) {
-    std::fprintf(stderr, "varnel: material \"%s\": %s \"%s\": %s\n",
-                 consoleText(material.name.view(), modelSettings.codeset).c_str(), what,
-                 consoleText(name.view(), modelSettings.codeset).c_str(), consoleText(reason, "UTF-8").c_str());
+    const char* codeset = modelSettings.codeset;
+    tellUser("material \"" + convertText(material.name.view(), codeset, "UTF-8") + "\": " + what + " \"" +
+             convertText(name.view(), codeset, "UTF-8") + "\": " + reason);
 }
 
 std::string listOf(const std::vector<std::filesystem::path>& folders) {
@@ -181,7 +215,7 @@ std::string listOf(const std::vector<std::filesystem::path>& folders) {
 // holds the picture from now on.
 void uploadTexture(MaterialRecord& material, GLuint& textureId, bool& seeThrough) {
     glEnable(GL_TEXTURE_2D);
-    glGenTextures(1, &textureId);
+    if (textureId == 0) glGenTextures(1, &textureId);
     glBindTexture(GL_TEXTURE_2D, textureId);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     // Modellers tile textures with coordinates past 1; the classic mode
@@ -201,6 +235,15 @@ void uploadTexture(MaterialRecord& material, GLuint& textureId, bool& seeThrough
     material.textureImage->releaseRows();
     if (material.alphaImage != nullptr) material.alphaImage->releaseRows();
     glDisable(GL_TEXTURE_2D);
+}
+
+// One texel of the material's colour: lit and modulated, it shows the
+// material as if it had no texture.
+void uploadColour(const float colour[4], GLuint textureId) {
+    GLubyte texel[4] = {255, 255, 255, 255};
+    for (int c = 0; c < 3; ++c) texel[c] = static_cast<GLubyte>(std::clamp(colour[c], 0.0f, 1.0f) * 255.0f + 0.5f);
+    glBindTexture(GL_TEXTURE_2D, textureId);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
 }
 
 // Many pictures carry an alpha channel that is opaque everywhere: their

@@ -13,6 +13,7 @@
 
 #include "bench/frame/tick_times.h"
 #include "model/loaded_model.h"
+#include "model/model_archive.h"
 #include "model/model_layout.h"
 #include "physics/model_bodies.h"
 #include "physics/physics_world.h"
@@ -41,11 +42,10 @@ int main(int argc, char** argv) {
     }
     modelSettings.mode = ViewerMode::Model;
     modelSettings.separateParts = true;
-    if (loadModelFile(file)) {
+    if (loadModelFile(ModelText(file, argv[2]))) {
         std::fprintf(stderr, "tick_floor: cannot read %s\n", argv[2]);
         return 1;
     }
-    std::fclose(file);
     layOutModel();
     dInitODE2(0);
     world = dWorldCreate();

@@ -1,0 +1,18 @@
+// Model mode's live reload: the model file and the textures it uses are
+// watched while the viewer runs, and a model saved again is read anew and
+// shown in place of the old one, with the camera, the mode and the toggles
+// as they were; its drop starts again unless the simulation is paused. A
+// save that can't be read leaves the last good model on screen and its
+// failure shown in the window until the next good save.
+#pragma once
+
+#include <string>
+
+#include "model/loaded_model.h"
+
+// Tells the user where and why the model at `path` could not be read.
+void reportReadFailure(const std::string& path, const ModelReadFailure& failure);
+// Starts watching the model and the textures it was built with.
+void watchModel();
+// Every tick: reads the model again once a save of it has settled.
+void reloadModelWhenSaved();
