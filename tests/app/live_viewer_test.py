@@ -10,7 +10,7 @@ import unittest
 from pathlib import Path
 
 from model_case import FRONT_VIEW, KINDS
-from model_files import mqo, png
+from model_files import box, material, mqo, png
 from viewer_session import Picture, Viewer
 
 MAGENTA, CYAN = (255, 0, 255, 255), (0, 255, 255, 255)
@@ -96,6 +96,19 @@ class LiveViewer(unittest.TestCase):
         viewer.picture_where(lambda p: len(region(p, "red") ^ turned) < SAME_SHAPE and p.count("failure") == 0,
                              "the card saved red and the failure gone")
         self.assertEqual(viewer.stderr().count("varnel: card.mqo:"), 1, viewer.stderr())
+        viewer.quit()
+
+    def test_a_model_saved_with_a_curved_surface_shows_it_round(self):
+        def cube(*keys):
+            return mqo([box("cube", (20, 20, 20), keys=keys)], [material("red", (1, 0, 0), emi=0.5)],
+                       extra=FRONT_VIEW)
+        viewer, folder = self.open({"card.mqo": cube()})
+        square = region(viewer.picture_showing("red", 1000), "red")
+        # Seen as before, the cube refined round lies within its square.
+        (folder / "card.mqo").write_bytes(cube("patch 3", "segment 2"))
+        viewer.picture_where(lambda p: 0.3 * len(square) < p.count("red") < 0.85 * len(square) and
+                             len(region(p, "red") - square) < SAME_SHAPE, "the cube rounded")
+        self.assertEqual(viewer.stderr(), "")
         viewer.quit()
 
     def test_keys_show_help_information_wireframe_textures_and_save_screenshots(self):
