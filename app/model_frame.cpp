@@ -36,7 +36,12 @@ void applyBodyTransform(int32_t body);
 
 void drawModelFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawBackground();
+    // Over a clear background the model stands alone: the gradient, the
+    // ground with its shadows and the corner axes are the viewer's stage,
+    // and a shadow with no ground under it reads as a smudge on whatever
+    // lies behind the picture.
+    const bool onStage = !viewState.clearBackground;
+    if (onStage) drawBackground();
     glLoadIdentity();
     applyViewOffset();
     const Vector3d drift = modelDrift();
@@ -60,11 +65,11 @@ void drawModelFrame() {
 
     turnAboutCentre(view);
     lookAtModel(view);
-    if (view.groundShown) drawGround(drift);
+    if (onStage && view.groundShown) drawGround(drift);
     rememberBodyFrame();
     drawOpaqueObjects();
     drawTranslucentObjects();
-    drawCornerAxes();
+    if (onStage) drawCornerAxes();
 }
 
 namespace {

@@ -13,12 +13,10 @@
 #include "app/help_text.h"
 #include "app/input.h"
 #include "app/light_orbit.h"
+#include "app/named_model.h"
 #include "app/startup_timings.h"
 #include "app/view_state.h"
-#include "model/console_text.h"
 #include "model/loaded_model.h"
-#include "model/model_archive.h"
-#include "model/model_file.h"
 #include "model/model_layout.h"
 #include "model/object_mesh.h"
 #include "physics/collision_mesh.h"
@@ -32,7 +30,6 @@
 
 namespace {
 
-void reportReadFailure(const char* path, const ModelReadFailure& failure);
 void buildModelScene();
 ViewDirection savedViewDirection(const SceneRecord& scene);
 
@@ -48,22 +45,11 @@ void startClassicMode() {
 // user named it, so there is nothing else to show.
 void startModelMode(const CommandLine& commandLine) {
     const char* path = commandLine.modelPath;
-    std::string problem;
-    FILE* file = openModelFile(path, &problem);
-    useLocaleEncoding();
-    if (file == nullptr) {
-        std::fprintf(stderr, "varnel: cannot open '%s': %s\n", printableName(path).c_str(),
-                     consoleText(problem, "UTF-8").c_str());
-        std::exit(1);
-    }
-    modelSettings.mode = ViewerMode::Model;
-    modelSettings.folder = std::filesystem::path(path).parent_path();
-    modelSettings.separateParts = commandLine.separateParts;
-    modelSettings.still = commandLine.still;
-    physicsWorld.paused = commandLine.still;
+    FILE* file = openNamedModel("varnel", path);
+    if (file == nullptr) std::exit(1);
+    useModelMode(path, commandLine.separateParts, commandLine.still);
     printHelpInLocaleEncoding();
-    const ModelText text(file, path);
-    if (auto failure = loadModelFile(text)) reportReadFailure(path, *failure);
+    readNamedModel("varnel", file, path);
     endPhase("read");
 }
 
@@ -72,14 +58,18 @@ std::string windowTitle(const CommandLine& commandLine) {
     return "Varnel - " + std::filesystem::path(commandLine.modelPath).filename().string();
 }
 
-void openWindow(int* argc, char** argv, const char* title) {
+void openWindow(int* argc, char** argv, const CommandLine& commandLine) {
     // Position and size are set before glutInit so that command-line
     // geometry options, which glutInit reads, still win.
     glutInitWindowPosition(100, 100);
-    glutInitWindowSize(800, 600);
+    glutInitWindowSize(commandLine.width, commandLine.height);
     glutInit(argc, argv);
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-    glutCreateWindow(title);
+    // A screenshot with a clear background reads the window's alpha back.
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | (commandLine.clearBackground ? GLUT_ALPHA : 0));
+    glutCreateWindow(windowTitle(commandLine).c_str());
+    // The model is framed for the window's size before its first reshape.
+    int width = glutGet(GLUT_WINDOW_WIDTH), height = glutGet(GLUT_WINDOW_HEIGHT);
+    resizeView(viewState, width, height);
 }
 
 void registerCallbacks() {
@@ -146,16 +136,6 @@ void shutdown() {
 }
 
 namespace {
-
-void reportReadFailure(const char* path, const ModelReadFailure& failure) {
-    if (!failure.archiveProblem.empty()) {
-        std::fprintf(stderr, "varnel: cannot read '%s': %s\n", printableName(path).c_str(),
-                     consoleText(failure.archiveProblem, "UTF-8").c_str());
-        return;
-    }
-    std::fprintf(stderr, "varnel: %s:%lld: %s\n", printableName(path).c_str(), static_cast<long long>(failure.line),
-                 consoleText(failure.expected, "UTF-8").c_str());
-}
 
 // Model mode: each object's triangles are made once and serve its display
 // list and its body's collision points; the camera frames the model as it
