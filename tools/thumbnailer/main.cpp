@@ -14,6 +14,7 @@
 #include "app/offscreen_picture.h"
 #include "app/screenshot.h"
 #include "app/view_state.h"
+#include "tools/thumbnailer/fitted_view.h"
 
 namespace {
 
@@ -24,7 +25,9 @@ constexpr int EXIT_FAILED = 1;
 constexpr int EXIT_USAGE = 2;
 constexpr long LARGEST_SIZE = 4096;
 // A thumbnail is the model and nothing else: it fills most of the square,
-// short of touching its edges.
+// short of touching its edges. Framed on its box to this share first, the
+// model takes less, but as many pixels as it can for the picture that
+// finds where it lies.
 constexpr double THUMBNAIL_SHARE = 0.9;
 constexpr char USAGE[] =
     "usage: varnel-thumbnailer -s SIZE INPUT OUTPUT\n"
@@ -67,6 +70,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: cannot draw offscreen: %s\n", PROGRAM, problem.c_str());
         return EXIT_FAILED;
     }
+    drawPicture(true);
+    fitViewToCover(options.size, options.size, THUMBNAIL_SHARE);
     drawPicture(true);
     // A picture that can't be written whole is removed, not left in part.
     if (!writeFramePicture(options.output, true)) {
