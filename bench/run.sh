@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every benchmark against the build folder given as $1: the viewer
-# against its floors on a virtual display of its own, then the reader.
+# against its floors on a virtual display of its own, then the reader, then
+# the thumbnailer without a display.
 # Usage: run.sh BUILD_DIR
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,5 +11,7 @@ started=$SECONDS
 "$root/tests/with-xvfb.sh" python3 "$root/bench/varnel_bench.py" "$build"
 echo
 bash "$root/bench/run-reader.sh" "$build"
+echo
+python3 "$root/bench/thumbnail_bench.py" "$build"
 echo
 echo "The benchmarks took $((SECONDS - started)) s."
