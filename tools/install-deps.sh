@@ -10,7 +10,7 @@ run=(g++ cmake make pkg-config
     freeglut3-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev
     libode-dev libqhull-dev libjpeg-dev libpng-dev libzip-dev libisal-dev)
 test=("${run[@]}" libgtest-dev xvfb xdotool imagemagick python3 clang-format
-    bubblewrap desktop-file-utils libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl dpkg-dev librsvg2-bin strace)
+    bubblewrap desktop-file-utils libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl dpkg-dev binutils groff-base librsvg2-bin strace)
 bench=("${test[@]}" libtinyobjloader-dev)
 
 case "${1:-test}" in
