@@ -4,14 +4,36 @@
 #include <EGL/eglext.h>
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <dlfcn.h>
 
 #include <cstring>
 
 namespace {
 
+// NOTE: EGL is loaded only when a picture is drawn offscreen, never linked:
+// with libEGL in the process beside GLX, the window's runs under the leak
+// sanitizer crash its leak check at exit now and then, and the window path
+// stays as it was without it.
+constexpr char EGL_LIBRARY[] = "libEGL.so.1";
+
+struct EglCalls {
+    PFNEGLQUERYSTRINGPROC queryString;
+    PFNEGLGETPROCADDRESSPROC getProcAddress;
+    PFNEGLINITIALIZEPROC initialize;
+    PFNEGLBINDAPIPROC bindApi;
+    PFNEGLCREATECONTEXTPROC createContext;
+    PFNEGLMAKECURRENTPROC makeCurrent;
+    PFNEGLDESTROYCONTEXTPROC destroyContext;
+    PFNEGLTERMINATEPROC terminate;
+};
+
+EglCalls egl{};
 EGLDisplay display = EGL_NO_DISPLAY;
 EGLContext context = EGL_NO_CONTEXT;
 
+bool loadEgl(std::string& problem);
+template <typename Call>
+bool lookUp(void* library, const char* name, Call& call);
 bool openDisplay(std::string& problem);
 bool createContext(std::string& problem);
 bool createFramebuffer(int width, int height, std::string& problem);
@@ -21,6 +43,7 @@ void releaseContext();
 }  // namespace
 
 bool openOffscreenContext(int width, int height, std::string& problem) {
+    if (!loadEgl(problem)) return false;
     if (openDisplay(problem) && createContext(problem) && createFramebuffer(width, height, problem)) return true;
     releaseContext();
     return false;
@@ -28,18 +51,36 @@ bool openOffscreenContext(int width, int height, std::string& problem) {
 
 namespace {
 
+bool loadEgl(std::string& problem) {
+    void* library = dlopen(EGL_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    const bool found =
+        library != nullptr && lookUp(library, "eglQueryString", egl.queryString) &&
+        lookUp(library, "eglGetProcAddress", egl.getProcAddress) && lookUp(library, "eglInitialize", egl.initialize) &&
+        lookUp(library, "eglBindAPI", egl.bindApi) && lookUp(library, "eglCreateContext", egl.createContext) &&
+        lookUp(library, "eglMakeCurrent", egl.makeCurrent) &&
+        lookUp(library, "eglDestroyContext", egl.destroyContext) && lookUp(library, "eglTerminate", egl.terminate);
+    if (!found) problem = std::string("EGL (") + EGL_LIBRARY + ") is not installed";
+    return found;
+}
+
+template <typename Call>
+bool lookUp(void* library, const char* name, Call& call) {
+    call = reinterpret_cast<Call>(dlsym(library, name));
+    return call != nullptr;
+}
+
 // The surfaceless platform needs no display server and no device: Mesa
 // draws on the first render node it finds, or in software without one.
 bool openDisplay(std::string& problem) {
-    const char* clientExtensions = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
+    const char* clientExtensions = egl.queryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
     const auto getPlatformDisplay =
-        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
+        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(egl.getProcAddress("eglGetPlatformDisplayEXT"));
     if (!hasExtension(clientExtensions, "EGL_MESA_platform_surfaceless") || getPlatformDisplay == nullptr) {
         problem = "EGL has no surfaceless platform (Mesa's EGL is needed)";
         return false;
     }
     display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    if (display == EGL_NO_DISPLAY || !eglInitialize(display, nullptr, nullptr)) {
+    if (display == EGL_NO_DISPLAY || !egl.initialize(display, nullptr, nullptr)) {
         display = EGL_NO_DISPLAY;
         problem = "EGL's surfaceless display does not start";
         return false;
@@ -50,20 +91,20 @@ bool openDisplay(std::string& problem) {
 // No surface at all: the context draws into the frame buffer object alone,
 // so it needs no config either.
 bool createContext(std::string& problem) {
-    const char* extensions = eglQueryString(display, EGL_EXTENSIONS);
+    const char* extensions = egl.queryString(display, EGL_EXTENSIONS);
     if (!hasExtension(extensions, "EGL_KHR_surfaceless_context") ||
         !hasExtension(extensions, "EGL_KHR_no_config_context")) {
         problem = "EGL cannot make a context without a surface";
         return false;
     }
-    if (!eglBindAPI(EGL_OPENGL_API)) {
+    if (!egl.bindApi(EGL_OPENGL_API)) {
         problem = "EGL offers no desktop OpenGL";
         return false;
     }
     const EGLint attributes[] = {EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT,
                                  EGL_NONE};
-    context = eglCreateContext(display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
-    if (context == EGL_NO_CONTEXT || !eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {
+    context = egl.createContext(display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
+    if (context == EGL_NO_CONTEXT || !egl.makeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {
         problem = "EGL gives no OpenGL context in the compatibility profile";
         return false;
     }
@@ -107,9 +148,9 @@ bool hasExtension(const char* extensions, const char* name) {
 // What a failed opening got so far; the frame buffer goes with its context.
 void releaseContext() {
     if (display == EGL_NO_DISPLAY) return;
-    eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    if (context != EGL_NO_CONTEXT) eglDestroyContext(display, context);
-    eglTerminate(display);
+    egl.makeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    if (context != EGL_NO_CONTEXT) egl.destroyContext(display, context);
+    egl.terminate(display);
     context = EGL_NO_CONTEXT;
     display = EGL_NO_DISPLAY;
 }

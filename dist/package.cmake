@@ -15,8 +15,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
-# The libraries the programs link come from dpkg-shlibdeps; Mesa's EGL and
-# its drivers are loaded by name as the programs run, so they are named here.
+# The libraries the programs link come from dpkg-shlibdeps; EGL, Mesa's EGL
+# and its drivers are loaded by name as the programs run, so they are named
+# here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libegl-mesa0, libgl1-mesa-dri")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libegl1, libegl-mesa0, libgl1-mesa-dri")
 include(CPack)
