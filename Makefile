@@ -3,11 +3,14 @@
 JOBS ?= 2
 BUILD := build
 ASAN_BUILD := build-asan
+# Where `make install` puts Varnel; DESTDIR stages it in a folder instead.
+PREFIX ?= /usr/local
+INSTALLED := varnel mqoinfo varnel-thumbnailer manual_pages
 FUZZ_BUILD := build-fuzz
 export LSAN_OPTIONS := suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 
-.PHONY: deps build test test-asan test-heavy bench fuzz run clean format check-format
+.PHONY: deps build test test-asan test-heavy bench fuzz run install package clean format check-format
 
 deps:
 	@tools/install-deps.sh test
@@ -36,7 +39,7 @@ test-heavy: build
 bench:
 	@tools/install-deps.sh bench
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@tools/quiet-build.sh "the viewer and the benchmarks" $(BUILD) -j $(JOBS) --target varnel benchmarks
+	@tools/quiet-build.sh "the viewer and the benchmarks" $(BUILD) -j $(JOBS) --target varnel varnel-thumbnailer benchmarks
 	@bench/run.sh $(BUILD)
 
 # libFuzzer targets, built with clang; run one with tools/fuzz.sh.
@@ -46,12 +49,32 @@ fuzz:
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 
 # Only the viewer and what running it needs.
-# Without a display the viewer runs on a virtual one and is photographed.
+# Without a display the viewer is photographed offscreen.
 run:
-	@tools/install-deps.sh run $(if $(DISPLAY),,xvfb)
+	@tools/install-deps.sh run
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@tools/quiet-build.sh "the viewer" $(BUILD) -j $(JOBS) --target varnel cp932cat
 	@tools/run-viewer.sh $(BUILD)
+
+# The programs, the model files' types, the thumbnailer, the menu entry, the
+# icon and the manual pages under PREFIX; then the desktop's own caches learn
+# of them, unless they are only staged.
+install:
+	@tools/install-deps.sh run
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@tools/quiet-build.sh "what is installed" $(BUILD) -j $(JOBS) --target $(INSTALLED)
+	cmake --install $(BUILD) --prefix $(PREFIX)
+	@if [ -z "$(DESTDIR)" ] && command -v update-mime-database >/dev/null; then \
+		update-mime-database $(PREFIX)/share/mime; fi
+	@if [ -z "$(DESTDIR)" ] && command -v update-desktop-database >/dev/null; then \
+		update-desktop-database $(PREFIX)/share/applications; fi
+
+# The Debian package of what `make install` puts in place, in the build folder.
+package:
+	@tools/install-deps.sh run dpkg-dev
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@tools/quiet-build.sh "what the package holds" $(BUILD) -j $(JOBS) --target $(INSTALLED)
+	@cd $(BUILD) && cpack -G DEB | grep -v '^CPack: -'
 
 # Every C++ file in the house layout of .clang-format.
 format:

@@ -20,6 +20,14 @@ struct CommandLine {
     // Null unless the scene is to be photographed and the viewer to quit.
     const char* screenshotPath = nullptr;
     double screenshotSeconds = 3.0;
+    // The screenshot is drawn offscreen even when there is a display.
+    bool offscreen = false;
+    // The screenshot's background is left clear: an RGBA picture of the
+    // model and its shadow alone.
+    bool clearBackground = false;
+    // The window's size, and the screenshot's.
+    int width = 800;
+    int height = 600;
     // Start-up phases go to standard error after the first frame.
     bool reportTimings = false;
     // What was wrong, for Action::Refuse.
@@ -29,6 +37,9 @@ struct CommandLine {
 // Reads the arguments the way GLUT leaves them to us: GLUT's own options
 // (-display, -geometry, ...) are stepped over, with their values.
 CommandLine parseCommandLine(int argc, char** argv);
+// Whether the screenshot is drawn without a window: always with --offscreen,
+// and whenever there is no display to open one on.
+bool drawsOffscreen(const CommandLine& commandLine);
 
 extern const char* const USAGE_TEXT;
 extern const char* const VERSION_TEXT;

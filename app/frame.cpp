@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "app/drawing_surface.h"
 #include "app/light_orbit.h"
 #include "app/model_frame.h"
 #include "app/overlay.h"
@@ -100,7 +101,7 @@ void drawArrow(float radius, float halfLength) {
     glEnd();
     glTranslatef(0.0f, halfLength, 0.0f);
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-    glutSolidCone(2.0 * radius, 4.0 * radius, 5, 5);
+    drawSolidCone(2.0 * radius, 4.0 * radius, 5, 5);
 }
 
 // The offset moves the whole view (lights, gizmo and models) in the camera's

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/command_line.h"
+#include "app/offscreen_picture.h"
 #include "app/screenshot.h"
 #include "app/startup.h"
 #include "app/startup_timings.h"
@@ -28,14 +29,15 @@ int main(int argc, char** argv) {
         startClassicMode();
     else
         startModelMode(commandLine);
-    openWindow(&argc, argv, windowTitle(commandLine).c_str());
+    if (drawsOffscreen(commandLine)) photographOffscreen(commandLine);
+    openWindow(&argc, argv, commandLine);
     registerCallbacks();
     // GLUT delivers ticks only inside its event loop, so the first physics
     // step still comes after the scene is built.
     if (commandLine.screenshotPath == nullptr)
         startTimer();
     else
-        photographOnFirstFrame(commandLine.screenshotPath, commandLine.screenshotSeconds);
+        photographOnFirstFrame(commandLine);
     // Registered after every static table exists, so it runs before their
     // destructors.
     std::atexit(shutdown);

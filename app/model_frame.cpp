@@ -1,6 +1,5 @@
 #include "app/model_frame.h"
 
-#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <ode/ode.h>
@@ -40,7 +39,12 @@ void applyBodyTransform(int32_t body);
 
 void drawModelFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawBackground();
+    // Over a clear background the model stands alone: the gradient, the
+    // ground with its shadows and the corner axes are the viewer's stage,
+    // and a shadow with no ground under it reads as a smudge on whatever
+    // lies behind the picture.
+    const bool onStage = !viewState.clearBackground;
+    if (onStage) drawBackground();
     glLoadIdentity();
     applyViewOffset();
     const Vector3d drift = modelDrift();
@@ -64,14 +68,14 @@ void drawModelFrame() {
 
     turnAboutCentre(view);
     lookAtModel(view);
-    if (view.groundShown) drawGround(drift);
+    if (onStage && view.groundShown) drawGround(drift);
     rememberBodyFrame();
     if (view.wireframe != Wireframe::Alone) {
         drawOpaqueObjects();
         drawTranslucentObjects();
     }
     if (view.wireframe != Wireframe::Off) drawWireframe(view.wireframe == Wireframe::Alone);
-    drawCornerAxes();
+    if (onStage) drawCornerAxes();
 }
 
 namespace {

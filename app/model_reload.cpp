@@ -6,6 +6,7 @@
 
 #include "app/file_watch.h"
 #include "app/model_scene.h"
+#include "app/named_model.h"
 #include "app/view_state.h"
 #include "model/console_text.h"
 #include "model/model_archive.h"
@@ -19,14 +20,6 @@ namespace {
 void reloadModel();
 
 }  // namespace
-
-void reportReadFailure(const std::string& path, const ModelReadFailure& failure) {
-    const std::string file = printableName(path);
-    if (!failure.archiveProblem.empty())
-        tellUser("cannot read '" + file + "': " + failure.archiveProblem, MessageKind::ReadFailure);
-    else
-        tellUser(file + ":" + std::to_string(failure.line) + ": " + failure.expected, MessageKind::ReadFailure);
-}
 
 void watchModel() {
     std::vector<std::filesystem::path> files{modelSettings.path};
@@ -49,11 +42,7 @@ void reloadModel() {
         tellUser("cannot open '" + printableName(path) + "': " + problem, MessageKind::ReadFailure);
         return;
     }
-    const ModelText text(file, path);
-    if (auto failure = loadModelFile(text)) {
-        reportReadFailure(path, *failure);
-        return;
-    }
+    if (!readNamedModel(file, path)) return;
     forgetReadFailure();
     releaseModelScene();
     setupTextures();

@@ -6,12 +6,6 @@
 // failure shown in the window until the next good save.
 #pragma once
 
-#include <string>
-
-#include "model/loaded_model.h"
-
-// Tells the user where and why the model at `path` could not be read.
-void reportReadFailure(const std::string& path, const ModelReadFailure& failure);
 // Starts watching the model and the textures it was built with.
 void watchModel();
 // Every tick: reads the model again once a save of it has settled.

@@ -38,7 +38,7 @@ void saveScreenshotIfAsked() {
     std::error_code error;
     const std::filesystem::path shown = std::filesystem::absolute(name, error);
     const std::string where = printableName((error ? name : shown).string());
-    if (writeFramePicture(name.c_str()))
+    if (writeFramePicture(name.c_str(), false))
         tellUser("saved the screenshot " + where);
     else
         tellUser("cannot write the screenshot " + where);

@@ -15,11 +15,10 @@
 #include "app/light_orbit.h"
 #include "app/model_reload.h"
 #include "app/model_scene.h"
+#include "app/named_model.h"
 #include "app/startup_timings.h"
 #include "app/view_state.h"
-#include "model/console_text.h"
 #include "model/loaded_model.h"
-#include "model/model_file.h"
 #include "physics/collision_mesh.h"
 #include "physics/physics_world.h"
 #include "render/display_lists.h"
@@ -43,23 +42,12 @@ void startClassicMode() {
 // user named it, so there is nothing else to show.
 void startModelMode(const CommandLine& commandLine) {
     const char* path = commandLine.modelPath;
-    std::string problem;
-    FILE* file = openModelFile(path, &problem);
-    useLocaleEncoding();
-    if (file == nullptr) {
-        std::fprintf(stderr, "varnel: cannot open '%s': %s\n", printableName(path).c_str(),
-                     consoleText(problem, "UTF-8").c_str());
-        std::exit(1);
-    }
-    modelSettings.mode = ViewerMode::Model;
-    modelSettings.folder = std::filesystem::path(path).parent_path();
-    modelSettings.separateParts = commandLine.separateParts;
-    modelSettings.path = path;
+    FILE* file = openNamedModel("varnel", path);
+    if (file == nullptr) std::exit(1);
+    useModelMode(path, commandLine.separateParts, commandLine.still);
     watching = !commandLine.noWatch && commandLine.screenshotPath == nullptr;
-    physicsWorld.paused = commandLine.still;
     printModelModeHelp();
-    const ModelText text(file, path);
-    if (auto failure = loadModelFile(text)) reportReadFailure(path, *failure);
+    readNamedModel(file, path);
     endPhase("read");
 }
 
@@ -68,14 +56,18 @@ std::string windowTitle(const CommandLine& commandLine) {
     return "Varnel - " + std::filesystem::path(commandLine.modelPath).filename().string();
 }
 
-void openWindow(int* argc, char** argv, const char* title) {
+void openWindow(int* argc, char** argv, const CommandLine& commandLine) {
     // Position and size are set before glutInit so that command-line
     // geometry options, which glutInit reads, still win.
     glutInitWindowPosition(100, 100);
-    glutInitWindowSize(800, 600);
+    glutInitWindowSize(commandLine.width, commandLine.height);
     glutInit(argc, argv);
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-    glutCreateWindow(title);
+    // A screenshot with a clear background reads the window's alpha back.
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH | (commandLine.clearBackground ? GLUT_ALPHA : 0));
+    glutCreateWindow(windowTitle(commandLine).c_str());
+    // The model is framed for the window's size before its first reshape.
+    int width = glutGet(GLUT_WINDOW_WIDTH), height = glutGet(GLUT_WINDOW_HEIGHT);
+    resizeView(viewState, width, height);
 }
 
 void registerCallbacks() {

@@ -20,9 +20,9 @@ void startModelMode(const CommandLine& commandLine);
 // "Varnel", and in model mode " - " and the model's file name.
 std::string windowTitle(const CommandLine& commandLine);
 
-// The 800 by 600 window with its title ("Varnel" in the classic mode); its
-// GL context is current after.
-void openWindow(int* argc, char** argv, const char* title);
+// The window of the command line's size (800 by 600 unless it says) with
+// its title ("Varnel" in the classic mode); its GL context is current after.
+void openWindow(int* argc, char** argv, const CommandLine& commandLine);
 // Display, reshape, mouse button, keyboard, mouse drag and special keys.
 void registerCallbacks();
 // Arms the next tick in 17 ms.

@@ -17,7 +17,6 @@ namespace {
 // against which model mode scales the lights and arrows.
 constexpr double CLASSIC_MODEL_RADIUS = 90.0;
 constexpr double HALF_FIELD_OF_VIEW = 15.0 * 3.14159265358979323846 / 180.0;
-constexpr double WINDOW_ASPECT = 800.0 / 600.0;
 
 void resetTurnAndMoves(ViewState& view);
 double squaredDistance(const Vector3d& a, const Vector3d& b);
@@ -72,8 +71,8 @@ void frameViewFrom(ViewState& view, const ViewDirection& direction) {
     const double width = extentAlong(right, low, high);
     const double depth = extentAlong(back, low, high);
     // Half the window's height, unless that would take more than three
-    // quarters of its width.
-    const double across = std::max(height / 0.5, width / (0.75 * WINDOW_ASPECT));
+    // quarters of its width (or the shares a thumbnail asks for).
+    const double across = std::max(height / view.framedHeightShare, width / (view.framedWidthShare * view.aspect));
     double distance = across / (2 * std::tan(HALF_FIELD_OF_VIEW)) + depth / 2;
     const double dx = high.x - low.x, dy = high.y - low.y, dz = high.z - low.z;
     const double radius = std::sqrt(dx * dx + dy * dy + dz * dz) / 2;
@@ -113,6 +112,7 @@ void resizeView(ViewState& view, int& width, int& height) {
     height = std::max(height, 1);
     view.invWidth = 1.0 / width;
     view.invHeight = 1.0 / height;
+    view.aspect = static_cast<double>(width) / height;
 }
 
 void pressOrReleaseButton(ViewState& view, int button, int state, int x, int y) {

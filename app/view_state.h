@@ -67,6 +67,16 @@ struct ViewState {
     bool texturesShown = true;
     bool helpShown = false;
     bool informationShown = false;
+    // Model mode: a picture of the model alone over a clear background: no
+    // gradient, ground, shadows or corner axes.
+    bool clearBackground = false;
+    // Width over height of what the model is framed in; the window's, once
+    // it has a size.
+    double aspect = 800.0 / 600.0;
+    // Model mode: the most of the window's height and of its width the
+    // framed model takes, leaving room for the drop and the scenery around.
+    double framedHeightShare = 0.5;
+    double framedWidthShare = 0.75;
 };
 
 // What a key asks of the rest of the viewer once the view state has taken it.
@@ -122,6 +132,7 @@ Vector3d viewUp(const ViewDirection& direction);
 void followModel(ViewState& view, const Vector3d& shift);
 // Takes a new window size; a zero or negative side counts as one pixel so
 // the reciprocals and the aspect ratio stay finite. Returns the size used.
+// The model is framed for this size from then on.
 void resizeView(ViewState& view, int& width, int& height);
 void pressOrReleaseButton(ViewState& view, int button, int state, int x, int y);
 // Turns the view by the pointer's travel since the last event. Returns false

@@ -20,11 +20,16 @@ struct KeptMessage {
 };
 
 std::deque<KeptMessage> kept;
+const char* programName = "varnel";
 
 }  // namespace
 
+void nameProgram(const char* program) {
+    programName = program;
+}
+
 void tellUser(const std::string& text, MessageKind kind) {
-    std::fprintf(stderr, "varnel: %s\n", consoleText(text, "UTF-8").c_str());
+    std::fprintf(stderr, "%s: %s\n", programName, consoleText(text, "UTF-8").c_str());
     const bool failure = kind == MessageKind::ReadFailure;
     // One failure stays at a time: the last.
     if (failure) forgetReadFailure();

@@ -1,5 +1,5 @@
 // What model mode tells its user. Each message goes to standard error as one
-// line, "varnel: " and the text, in the console's encoding, and is kept for
+// line, the program's name, ": " and the text, in the console's encoding, and is kept for
 // the window to show: a user who opened the model from a file manager never
 // sees the terminal. A message shows for ten seconds; the last failure to
 // read the model shows until the next good read.
@@ -10,7 +10,11 @@
 
 enum class MessageKind { Notice, ReadFailure };
 
-// `text` in UTF-8, without the "varnel: " before it or a line feed after.
+// The name that starts each line on standard error: "varnel" unless a tool
+// of its own says otherwise.
+void nameProgram(const char* program);
+// `text` in UTF-8, without the program's name before it or a line feed
+// after.
 void tellUser(const std::string& text, MessageKind kind = MessageKind::Notice);
 // The model was read: its last failure need show no more.
 void forgetReadFailure();

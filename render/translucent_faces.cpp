@@ -69,7 +69,9 @@ void TranslucentFaces::clear() {
 
 void beginTranslucentFaces() {
     glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // The alpha adds up to how much of what lies behind is covered, so that
+    // over a clear background the picture's alpha is the faces' cover.
+    glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
 }
 

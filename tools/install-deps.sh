@@ -7,9 +7,10 @@
 set -euo pipefail
 
 run=(g++ cmake make pkg-config
-    freeglut3-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+    freeglut3-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-dev
     libode-dev libqhull-dev libjpeg-dev libpng-dev libzip-dev libisal-dev libosd-dev)
-test=("${run[@]}" libgtest-dev xvfb xdotool imagemagick python3 clang-format)
+test=("${run[@]}" libgtest-dev xvfb xdotool imagemagick python3 clang-format
+    bubblewrap desktop-file-utils libxml2-utils shared-mime-info xdg-utils libfile-mimeinfo-perl dpkg-dev binutils groff-base librsvg2-bin strace)
 bench=("${test[@]}" libtinyobjloader-dev)
 
 case "${1:-test}" in

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the viewer on the bundled model in assets/. With a display it opens
-# the window. Without one it photographs the scene on a virtual display
-# after 0.5 s (falling), 1 s and 5 s (landed), saves the pictures as PNG
-# files under the build folder and prints where they are.
+# the window. Without one it photographs the scene offscreen after 0.5 s
+# (falling), 1 s and 5 s (landed), saves the pictures as PNG files under the
+# build folder and prints where they are.
 # Usage: run-viewer.sh BUILD_FOLDER
 set -euo pipefail
 
@@ -25,9 +25,9 @@ pictures=()
 for seconds in 0.5 1 5; do
     picture="$shots/after-${seconds}s.png"
     if [[ ${#pictures[@]} -eq 0 ]]; then
-        "$root/tests/with-xvfb.sh" "$viewer" --screenshot "$picture" --after "$seconds" | "$console"
+        "$viewer" --screenshot "$picture" --after "$seconds" | "$console"
     else
-        "$root/tests/with-xvfb.sh" "$viewer" --screenshot "$picture" --after "$seconds" >/dev/null
+        "$viewer" --screenshot "$picture" --after "$seconds" >/dev/null
     fi
     pictures+=("$picture")
 done
