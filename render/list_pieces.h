@@ -1,0 +1,51 @@
+// Each object's display list in pieces of at most PIECE_TRIANGLES triangles,
+// drawn piece by piece. The software renderer keeps every triangle it is
+// sent, set up for drawing at a hundred bytes and more each, until it draws
+// them: a big model sent whole, list after list, would hold more memory in
+// the renderer than its file. Sent a piece at a time and finished before
+// the next would take it past PIECE_TRIANGLES, the renderer holds at most
+// that much, and compiling a piece copies at most that much at once.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cstdint>
+
+constexpr int32_t PIECE_TRIANGLES = 1 << 16;
+
+// Compiles the list of loaded object `object` as pieces, from its
+// construction to finish(). The faces go between beginTriangles and
+// endTriangles as into glBegin(GL_TRIANGLES) and glEnd, each triangle
+// announced by nextTriangle; any other command goes into the piece being
+// compiled, and holds for the pieces after it as it would in one list.
+// finish() makes list object + 1 (its displayListIds entry) call every
+// piece in turn: called whole, it draws the whole object.
+class ListPieces {
+public:
+    // Deletes the object's pieces from before, and starts its first piece.
+    explicit ListPieces(int32_t object);
+    ListPieces(const ListPieces&) = delete;
+    ListPieces& operator=(const ListPieces&) = delete;
+
+    void beginTriangles() { glBegin(GL_TRIANGLES); }
+    // A full piece ends here, and the next goes on with the same triangles.
+    void nextTriangle();
+    void endTriangles() { glEnd(); }
+    // Ends the last piece and compiles the object's own list.
+    void finish();
+
+private:
+    void startPiece();
+    void endPiece();
+
+    int32_t object_;
+    int32_t triangles_ = 0;
+};
+
+// Draws the object's list a piece at a time, each after the renderer has
+// room for it (makeRoomFor).
+void callObjectList(int32_t object);
+// Before `triangles` more are sent to the renderer: when they would take
+// what it holds undrawn past PIECE_TRIANGLES, it draws what it holds first
+// (glFinish).
+void makeRoomFor(int64_t triangles);
