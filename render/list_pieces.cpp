@@ -1,3 +1,4 @@
+#define GL_GLEXT_PROTOTYPES
 #include "render/list_pieces.h"
 
 #include <vector>
@@ -7,15 +8,26 @@
 
 namespace {
 
+// The renderer draws what it holds while the next is sent; a batch of at
+// most PIECE_TRIANGLES is sent only once the one BATCHES_DRAWING before it
+// is drawn. Fewer batches at a time leave the renderer's threads idle.
+constexpr int BATCHES_DRAWING = 3;
+// How long to wait for a batch before sending the next all the same.
+constexpr GLuint64 MOST_WAIT_NS = 1'000'000'000;
+
 struct Piece {
     GLuint list;
     int32_t triangles;
 };
 
 std::vector<Piece> objectPieces[MAX_OBJECTS];
-// Triangles sent since the renderer last finished drawing.
+// Triangles sent since the last batch was closed.
 int64_t undrawnTriangles = 0;
+// The last batches closed, the oldest at nextBatch; null where none.
+GLsync batchesDrawing[BATCHES_DRAWING] = {};
+int nextBatch = 0;
 
+void closeBatch();
 void claimObjectListNames();
 
 }  // namespace
@@ -66,13 +78,26 @@ void callObjectList(int32_t object) {
 
 void makeRoomFor(int64_t triangles) {
     if (undrawnTriangles > 0 && undrawnTriangles + triangles > PIECE_TRIANGLES) {
-        glFinish();
+        closeBatch();
         undrawnTriangles = 0;
     }
     undrawnTriangles += triangles;
 }
 
 namespace {
+
+// The fence sends the batch to the renderer. A renderer without fences is
+// made to draw it at once.
+void closeBatch() {
+    GLsync& oldest = batchesDrawing[nextBatch];
+    if (oldest != nullptr) {
+        glClientWaitSync(oldest, GL_SYNC_FLUSH_COMMANDS_BIT, MOST_WAIT_NS);
+        glDeleteSync(oldest);
+    }
+    oldest = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    if (oldest == nullptr) glFinish();
+    nextBatch = (nextBatch + 1) % BATCHES_DRAWING;
+}
 
 // NOTE: the objects' own lists are named by hand, 1 to MAX_OBJECTS, and
 // glGenLists hands out any name not in use yet: each of them is made, empty

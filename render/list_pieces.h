@@ -1,10 +1,10 @@
 // Each object's display list in pieces of at most PIECE_TRIANGLES triangles,
-// drawn piece by piece. The software renderer keeps every triangle it is
-// sent, set up for drawing at a hundred bytes and more each, until it draws
-// them: a big model sent whole, list after list, would hold more memory in
-// the renderer than its file. Sent a piece at a time and finished before
-// the next would take it past PIECE_TRIANGLES, the renderer holds at most
-// that much, and compiling a piece copies at most that much at once.
+// drawn in batches of at most that many. The software renderer keeps every
+// triangle it is sent, set up for drawing at a hundred bytes and more each,
+// until it has drawn them: a big model sent whole, list after list, would
+// hold more memory in the renderer than its file. Sent in batches, a few
+// drawn at a time, it holds no more than those few; and compiling a piece
+// copies at most a piece at once.
 #pragma once
 
 #include <GL/gl.h>
@@ -42,10 +42,10 @@ private:
     int32_t triangles_ = 0;
 };
 
-// Draws the object's list a piece at a time, each after the renderer has
+// Draws the object's list a piece at a time, each once the renderer has
 // room for it (makeRoomFor).
 void callObjectList(int32_t object);
 // Before `triangles` more are sent to the renderer: when they would take
-// what it holds undrawn past PIECE_TRIANGLES, it draws what it holds first
-// (glFinish).
+// the batch being sent past PIECE_TRIANGLES, that batch goes to the renderer
+// to draw, once it has drawn all but the last few batches before it.
 void makeRoomFor(int64_t triangles);
