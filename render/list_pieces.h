@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-constexpr int32_t PIECE_TRIANGLES = 1 << 16;
+constexpr int32_t PIECE_TRIANGLES = 1 << 15;
 
 // Compiles the list of loaded object `object` as pieces, from its
 // construction to finish(). The faces go between beginTriangles and
