@@ -14,8 +14,8 @@
 #include "app/view_state.h"
 #include "model/loaded_model.h"
 #include "physics/bodies.h"
-#include "render/display_lists.h"
 #include "render/lights.h"
+#include "render/list_pieces.h"
 
 // NOTE: 3.14 / 6 rather than a true sixth of a turn, so the shaft's last
 // edge lies at 6.28 radians, a hair short of closing the ring.
@@ -138,7 +138,7 @@ void drawObjects() {
         glPushMatrix();
         glTranslatef(static_cast<float>(position[1]), static_cast<float>(position[2]), static_cast<float>(position[0]));
         glScalef(scale, scale, scale);
-        glCallList(displayListIds[i]);
+        callObjectList(i);
         glPopMatrix();
     }
 }

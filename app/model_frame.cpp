@@ -16,8 +16,8 @@
 #include "model/loaded_model.h"
 #include "model/model_layout.h"
 #include "physics/bodies.h"
-#include "render/display_lists.h"
 #include "render/lights.h"
+#include "render/list_pieces.h"
 #include "render/model_lights.h"
 #include "render/translucent_faces.h"
 
@@ -110,7 +110,7 @@ void drawOpaqueObjects() {
         if (modelLayout.bodyOfObject[i] < 0) continue;
         glPushMatrix();
         placeObject(i);
-        glCallList(displayListIds[i]);
+        callObjectList(i);
         glPopMatrix();
     }
 }
@@ -170,7 +170,7 @@ void drawWireframe(bool alone) {
         if (modelLayout.bodyOfObject[i] < 0) continue;
         glPushMatrix();
         placeObject(i);
-        glCallList(displayListIds[i]);
+        callObjectList(i);
         if (!translucentFaces[i].empty()) {
             double modelview[16];
             glGetDoublev(GL_MODELVIEW_MATRIX, modelview);

@@ -13,6 +13,7 @@
 #include "physics/model_bodies.h"
 #include "physics/physics_world.h"
 #include "render/display_lists.h"
+#include "render/list_pieces.h"
 #include "render/model_lights.h"
 #include "render/model_lists.h"
 #include "render/textures.h"
@@ -67,6 +68,7 @@ void releaseModelScene() {
     forgetPickedBody();
     physicsWorld.paused = paused;
     glDeleteLists(1, MAX_OBJECTS);
+    releaseListPieces();
     releaseTextures();
     for (TranslucentFaces& faces : translucentFaces) faces.clear();
 }

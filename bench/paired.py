@@ -84,6 +84,25 @@ class Command:
                        stderr=stderr)
         return figures
 
+    def peak_mib(self):
+        """Its peak resident memory so far (VmHWM), while it runs."""
+        if self.process.poll() is not None:
+            self.finish()
+            raise RunFailed(f"{self.name()} ended before it was measured")
+        with open(f"/proc/{self.process.pid}/status") as status:
+            for line in status:
+                if line.startswith("VmHWM:"):
+                    return int(line.split()[1]) / 1024.0
+        raise RunFailed(f"{self.name()} tells no peak memory")
+
+    def stop(self):
+        """Ends a command that would run on, and reaps it."""
+        self.process.terminate()
+        self.process.wait()
+        self.killer.cancel()
+        self.process.stderr.close()
+        self.out.close()
+
     def name(self):
         return " ".join(map(str, self.argv))
 

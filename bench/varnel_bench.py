@@ -17,7 +17,8 @@ program spends on the same work, measured in the same round:
             frame of an empty window + ODE's own collision data for the
             same triangles, one after the other;
   memory    the model file's size, against the viewer's peak memory above
-            the same viewer on an empty model;
+            the same viewer on an empty model: at start-up (to the first
+            frame), and over a minute of the viewer's own frames after it;
   parts     tick_floor: ODE alone dropping the same hundred parts with
             --parts as its own boxes and balls, against the viewer's ticks,
             whose parts meet through their hulls.
@@ -34,7 +35,7 @@ from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import paired  # noqa: E402
-from bench_plan import AGAINST_FLOORS, GROWTH_ROUNDS, MIB, MODES, SIZES  # noqa: E402
+from bench_plan import AGAINST_FLOORS, GROWTH_ROUNDS, MEMORY_ROUNDS, MEMORY_SECONDS, MIB, MODES, SIZES  # noqa: E402
 from bench_report import Report, show_progress  # noqa: E402
 
 # The picture gl_floor draws beside each mode's frames, and when the
@@ -122,6 +123,7 @@ class Bench:
         for mode in MODES:
             steps.append((f"start-up {mode} empty", self.start_up(mode, None)))
             steps.append((f"frame {mode} empty", self.frames(mode, None)))
+            steps.append((f"memory {mode} empty", self.memory_over_frames(mode, None), MEMORY_ROUNDS))
         for size in SIZES:
             against_floors = size in AGAINST_FLOORS
             limit = [] if against_floors else [GROWTH_ROUNDS]
@@ -131,6 +133,9 @@ class Bench:
                 steps.append((f"start-up floor {size}", self.start_up_floor(size)))
             for mode in MODES:
                 steps.append((f"frame {mode} {size}", self.frames(mode, size, against_floors), *limit))
+            if against_floors:
+                for mode in MODES:
+                    steps.append((f"memory {mode} {size}", self.memory_over_frames(mode, size), MEMORY_ROUNDS))
         steps.append((f"ticks parts {PARTS}", self.part_ticks()))
         steps.append((f"ticks parts floor {PARTS}", self.part_tick_floor()))
         return steps
@@ -167,6 +172,22 @@ class Bench:
                 ratios = [mine["frame_ms"] / floor["frame_ms"] for mine, floor in pairs]
                 figures["frame_ratio"] = statistics.median(ratios)
             return figures
+
+        return measure
+
+    def memory_over_frames(self, mode, size):
+        """The viewer itself, as a user starts it, drawing frames at its own
+        pace for MEMORY_SECONDS from its first frame: its peak memory by then
+        as frames_rss_mib."""
+        argv = [self.varnel, "--timings"] + self.mode_arguments(mode, size)
+
+        def measure():
+            viewer = paired.Command(argv, cwd=self.classic_folder(size))
+            viewer.wait_for(STARTUP_LINE)
+            time.sleep(MEMORY_SECONDS)
+            peak = viewer.peak_mib()
+            viewer.stop()
+            return {"frames_rss_mib": peak}
 
         return measure
 

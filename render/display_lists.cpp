@@ -5,14 +5,15 @@
 
 #include "model/loaded_model.h"
 #include "render/face_materials.h"
+#include "render/list_pieces.h"
 
 GLuint displayListIds[MAX_OBJECTS] = {};
 
 namespace {
 
-void compileObject(const ObjectRecord& object, bool useAlphaTest);
+void compileObject(const ObjectRecord& object, bool useAlphaTest, ListPieces& pieces);
 bool isDrawable(const FaceRecord& face, const ObjectRecord& object);
-void emitFace(const FaceRecord& face, const ObjectRecord& object, bool textured);
+void emitFace(const FaceRecord& face, const ObjectRecord& object, bool textured, ListPieces& pieces);
 void emitCorner(const FaceRecord& face, int32_t corner, const ObjectRecord& object, bool textured);
 
 }  // namespace
@@ -20,16 +21,15 @@ void emitCorner(const FaceRecord& face, int32_t corner, const ObjectRecord& obje
 void buildDisplayLists() {
     bool useAlphaTest = anyMaterialHasAlpha();
     for (int32_t i = 0; i < loadedObjectCount(); ++i) {
-        displayListIds[i] = static_cast<GLuint>(i + 1);
-        glNewList(displayListIds[i], GL_COMPILE);
-        compileObject(loadedObjects[i], useAlphaTest);
-        glEndList();
+        ListPieces pieces(i);
+        compileObject(loadedObjects[i], useAlphaTest, pieces);
+        pieces.finish();
     }
 }
 
 namespace {
 
-void compileObject(const ObjectRecord& object, bool useAlphaTest) {
+void compileObject(const ObjectRecord& object, bool useAlphaTest, ListPieces& pieces) {
     if (useAlphaTest) {
         glEnable(GL_ALPHA_TEST);
         glAlphaFunc(GL_GREATER, 0.5f);
@@ -43,15 +43,15 @@ void compileObject(const ObjectRecord& object, bool useAlphaTest) {
         const int32_t materialIndex = object.faces[first].materialIndex;
         const FaceMaterial material = materialOfFace(materialIndex);
         applyMaterial(material, materialIndex);
-        glBegin(GL_TRIANGLES);
+        pieces.beginTriangles();
         size_t end = first;
         for (; end < faceCount; ++end) {
             const FaceRecord& face = object.faces[end];
             if (!isDrawable(face, object)) continue;
             if (face.materialIndex != materialIndex) break;
-            emitFace(face, object, material.textured);
+            emitFace(face, object, material.textured, pieces);
         }
-        glEnd();
+        pieces.endTriangles();
         if (material.textured) glDisable(GL_TEXTURE_2D);
         first = end;
     }
@@ -74,8 +74,9 @@ bool isDrawable(const FaceRecord& face, const ObjectRecord& object) {
 // GL_POLYGON of the same corners is drawn as. NOTE: each triangle starts at
 // its second corner, (k, k + 1, 0), in the order the renderer itself cuts a
 // polygon: the colours it interpolates then round exactly as before.
-void emitFace(const FaceRecord& face, const ObjectRecord& object, bool textured) {
+void emitFace(const FaceRecord& face, const ObjectRecord& object, bool textured, ListPieces& pieces) {
     for (int32_t k = 1; k + 1 < face.vertexCount; ++k) {
+        pieces.nextTriangle();
         emitCorner(face, k, object, textured);
         emitCorner(face, k + 1, object, textured);
         emitCorner(face, 0, object, textured);

@@ -8,7 +8,7 @@
 
 #include "model/corner_normals.h"
 #include "model/loaded_model.h"
-#include "render/display_lists.h"
+#include "render/list_pieces.h"
 #include "render/model_materials.h"
 #include "render/translucent_faces.h"
 
@@ -30,8 +30,7 @@ void emitTriangle(const TranslucentFaces::Corner corners[3], const ModelMaterial
 // its list.
 void compileModelList(int32_t object, const ObjectMesh& mesh) {
     const ObjectRecord& record = loadedObjects[object];
-    displayListIds[object] = static_cast<GLuint>(object + 1);
-    glNewList(displayListIds[object], GL_COMPILE);
+    ListPieces pieces(object);
     const std::vector<Point3> normals = cornerNormals(record, mesh);
     std::vector<uint32_t> groupStarts;
     const std::vector<uint32_t> order = trianglesByMaterial(record, mesh, groupStarts);
@@ -40,19 +39,21 @@ void compileModelList(int32_t object, const ObjectMesh& mesh) {
         const int32_t materialIndex = materialOfTriangle(record, mesh.triangles[order[groupStarts[group]]]);
         const ModelMaterial material = modelMaterialOf(materialIndex);
         applyModelMaterial(material, materialIndex);
-        glBegin(GL_TRIANGLES);
+        pieces.beginTriangles();
         for (uint32_t t = groupStarts[group]; t < groupStarts[group + 1]; ++t) {
             TranslucentFaces::Corner corners[3];
             cornersOf(record, mesh, normals, order[t], material, corners);
-            if (triangleSeeThrough(record, mesh.triangles[order[t]], material))
+            if (triangleSeeThrough(record, mesh.triangles[order[t]], material)) {
                 translucentFaces[object].add(corners, materialIndex);
-            else
+            } else {
+                pieces.nextTriangle();
                 emitTriangle(corners, material);
+            }
         }
-        glEnd();
+        pieces.endTriangles();
         finishModelMaterial(material);
     }
-    glEndList();
+    pieces.finish();
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numeric>
 
+#include "render/list_pieces.h"
 #include "render/model_materials.h"
 
 TranslucentFaces translucentFaces[MAX_OBJECTS];
@@ -44,7 +45,7 @@ void TranslucentFaces::draw(const Point3& eye) {
     glTexCoordPointer(2, GL_FLOAT, stride, corners_[0].uv);
     glColorPointer(4, GL_FLOAT, stride, corners_[0].colour);
     // Runs of neighbours in the sorted order that share a material are
-    // drawn together.
+    // drawn together, a piece at a time.
     for (size_t first = 0; first < order_.size();) {
         const int32_t materialIndex = materials_[order_[first] / 3];
         size_t end = first + 3;
@@ -53,7 +54,11 @@ void TranslucentFaces::draw(const Point3& eye) {
         applyModelMaterial(material, materialIndex);
         if (material.look.textured) glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         if (material.vertexColours) glEnableClientState(GL_COLOR_ARRAY);
-        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(end - first), GL_UNSIGNED_INT, order_.data() + first);
+        for (size_t at = first; at < end; at += 3 * PIECE_TRIANGLES) {
+            const size_t corners = std::min(end - at, size_t{3} * PIECE_TRIANGLES);
+            makeRoomFor(static_cast<int64_t>(corners / 3));
+            glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(corners), GL_UNSIGNED_INT, order_.data() + at);
+        }
         glDisableClientState(GL_TEXTURE_COORD_ARRAY);
         glDisableClientState(GL_COLOR_ARRAY);
         finishModelMaterial(material);
