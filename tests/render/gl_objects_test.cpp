@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "render/display_lists.h"
-#include "render/lights.h"
 #include "render/textures.h"
 #include "tests/model/model_files.h"
 #include "tests/render/image_bytes.h"
+#include "tests/render/window_view.h"
 
 namespace {
 
@@ -73,17 +73,7 @@ void expectPolygons(GLuint list, const std::vector<std::vector<Point>>& expected
 
 class DisplayLists : public testing::Test {
 protected:
-    // Window coordinates equal model x and y, so fed-back vertices can be
-    // compared with the model's own.
-    void SetUp() override {
-        glViewport(0, 0, 64, 64);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, 64, 0, 64, -10, 10);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        setupLights();
-    }
+    void SetUp() override { lookAtWindowCoordinates(); }
 
     // The material gets a texture name of its own without any image file.
     void giveMaterialATexture(int32_t m) {

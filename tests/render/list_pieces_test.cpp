@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "render/display_lists.h"
-#include "render/lights.h"
 #include "render/list_pieces.h"
 #include "tests/model/model_files.h"
+#include "tests/render/window_view.h"
 
 namespace {
 
@@ -29,13 +29,7 @@ std::vector<GLfloat> feedbackOf(Draw&& draw, size_t triangles) {
 }
 
 TEST(ListPieces, objectPastAPieceDrawsWholeInFileOrderUnderTheMaterialSetBeforeTheCut) {
-    glViewport(0, 0, 64, 64);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 64, 0, 64, -10, 10);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    setupLights();
+    lookAtWindowCoordinates();
     glEnable(GL_LIGHTING);
     // Each triangle a little nearer than the one before, so that the order
     // shows in the depths fed back.
