@@ -15,10 +15,11 @@ export UBSAN_OPTIONS := print_stacktrace=1:halt_on_error=1
 deps:
 	@tools/install-deps.sh test
 
-# Everything, tests included.
+# Everything, tests included, and the benchmarks, so that a change which
+# breaks one is found here and not at the next `make bench`.
 build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@tools/quiet-build.sh "Varnel and its tests" $(BUILD) -j $(JOBS)
+	@tools/quiet-build.sh "Varnel, its tests and benchmarks" $(BUILD) -j $(JOBS) --target all benchmarks
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

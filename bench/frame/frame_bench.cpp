@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     }
     // Counted before the start-up releases the geometry it has drawn.
     const int64_t triangles = loadedFaceCount();
-    openWindow(&argc, argv, windowTitle(commandLine).c_str());
+    openWindow(&argc, argv, commandLine);
     registerCallbacks();
     initScene();
     reshapeWindow(WINDOW_WIDTH, WINDOW_HEIGHT);
