@@ -4,10 +4,9 @@
 #include <opensubdiv/far/topologyDescriptor.h>
 
 #include <algorithm>
-#include <bit>
+#include <array>
 #include <cmath>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 #include "model/object_mesh.h"
@@ -20,8 +19,8 @@ namespace Sdc = OpenSubdiv::Sdc;
 using Refiner = Far::TopologyRefiner;
 using RefinerFactory = Far::TopologyRefinerFactory<Far::TopologyDescriptor>;
 
-// A value carried through the refinement: a point, texture coordinates or
-// the four channels of a colour. The two members are what the refiner calls.
+// A value carried through the refinement: a point, or what a corner carries.
+// The two members are what the refiner calls.
 template <int N>
 struct Values {
     float v[N];
@@ -32,57 +31,33 @@ struct Values {
     }
 };
 
-// A per-corner channel: the distinct values at each vertex and the one each
-// corner takes. Corners that share a vertex and a value share it, so the
-// surface blends across them; a seam is where they differ.
-template <int N>
-struct CornerChannel {
-    std::vector<Values<N>> values;
-    std::vector<Far::Index> ofCorner;
-};
+using Point = Values<3>;
+// A corner's texture coordinates, then its colour's four channels.
+using Carried = Values<6>;
+using ChildCorners = std::array<Carried, 4>;
 
-template <int N>
-struct CornerKey {
-    Far::Index vertex;
-    uint32_t bits[N];
-
-    bool operator==(const CornerKey&) const = default;
-};
-
-struct CornerKeyHash {
-    template <int N>
-    size_t operator()(const CornerKey<N>& key) const {
-        uint64_t hash = static_cast<uint32_t>(key.vertex);
-        for (const uint32_t bits : key.bits) hash = (hash ^ bits) * 0x9E3779B97F4A7C15ull;
-        return static_cast<size_t>(hash ^ (hash >> 29));
-    }
-};
-
-template <int N>
-using CornerValues = std::unordered_map<CornerKey<N>, Far::Index, CornerKeyHash>;
-
-// The faces that enter the refinement, on the vertices they use.
+// The faces that enter the refinement, on the vertices they use, and what
+// each of their corners carries.
 struct ControlMesh {
     std::vector<int> cornerCounts;
     std::vector<Far::Index> cornerVertices;
-    std::vector<Values<3>> points;
+    std::vector<Point> points;
     std::vector<int32_t> materials;
     bool hasUvs = false;
     bool hasColours = false;
-    CornerChannel<2> uvs;
-    CornerChannel<4> colours;
+    std::vector<Carried> carried;
 };
 
 ControlMesh controlMeshOf(const ObjectRecord& object);
-template <int N>
-void addCorner(CornerChannel<N>& channel, CornerValues<N>& known, Far::Index vertex, const Values<N>& value);
+Carried carriedBy(const FaceCorners& face, size_t corner);
 std::unique_ptr<Refiner> makeRefiner(const ControlMesh& mesh, int32_t level, std::string& refusal);
-template <int N>
-std::vector<Values<N>> refineValues(const Refiner& refiner, std::vector<Values<N>> values, int channel);
-std::vector<int32_t> refineFaceMaterials(const Refiner& refiner, std::vector<int32_t> materials);
+std::vector<Point> refinePoints(const Refiner& refiner, std::vector<Point> points);
+template <typename Emit>
+void carryDown(const Carried* corners, int count, int rounds, const Emit& emit);
+ChildCorners childCorners(const Carried* corners, int count, int child);
 ObjectRecord refinedRecord(const Refiner& refiner, const ControlMesh& mesh);
 Values<4> colourChannels(uint32_t colour);
-uint32_t packedColour(const Values<4>& channels);
+uint32_t packedColour(const float* channels);
 void keepError(Far::ErrorType type, const char* message);
 void ignoreWarning(const char* message);
 
@@ -117,8 +92,6 @@ namespace {
 ControlMesh controlMeshOf(const ObjectRecord& object) {
     ControlMesh mesh;
     std::vector<Far::Index> pointOf(object.vertices.size(), -1);
-    CornerValues<2> knownUvs;
-    CornerValues<4> knownColours;
     for (size_t f = 0; f < object.faces.size(); ++f) {
         const FaceCorners face = object.faces.corners(f);
         mesh.hasUvs = mesh.hasUvs || !face.uvs.empty();
@@ -137,43 +110,27 @@ ControlMesh controlMeshOf(const ObjectRecord& object) {
                 mesh.points.push_back({{vertex.x, vertex.y, vertex.z}});
             }
             mesh.cornerVertices.push_back(point);
-            if (mesh.hasUvs) addCorner(mesh.uvs, knownUvs, point, {{face.uv(corner).u, face.uv(corner).v}});
-            if (mesh.hasColours) addCorner(mesh.colours, knownColours, point, colourChannels(face.colour(corner)));
+            mesh.carried.push_back(carriedBy(face, corner));
         }
     }
     return mesh;
 }
 
-template <int N>
-void addCorner(CornerChannel<N>& channel, CornerValues<N>& known, Far::Index vertex, const Values<N>& value) {
-    CornerKey<N> key{vertex, {}};
-    for (int k = 0; k < N; ++k) key.bits[k] = std::bit_cast<uint32_t>(value.v[k]);
-    const auto [found, added] = known.try_emplace(key, static_cast<Far::Index>(channel.values.size()));
-    if (added) channel.values.push_back(value);
-    channel.ofCorner.push_back(found->second);
+Carried carriedBy(const FaceCorners& face, size_t corner) {
+    const TexturePoint uv = face.uv(corner);
+    const Values<4> colour = colourChannels(face.colour(corner));
+    return {{uv.u, uv.v, colour.v[0], colour.v[1], colour.v[2], colour.v[3]}};
 }
 
-// Open surfaces keep their boundary curves and corners, and texture islands
-// their outlines, as the cage has them.
+// Open surfaces keep their boundary curves and corners as the cage has them.
 std::unique_ptr<Refiner> makeRefiner(const ControlMesh& mesh, int32_t level, std::string& refusal) {
     Far::TopologyDescriptor descriptor;
     descriptor.numVertices = static_cast<int>(mesh.points.size());
     descriptor.numFaces = static_cast<int>(mesh.cornerCounts.size());
     descriptor.numVertsPerFace = mesh.cornerCounts.data();
     descriptor.vertIndicesPerFace = mesh.cornerVertices.data();
-    Far::TopologyDescriptor::FVarChannel channels[2];
-    if (mesh.hasUvs) {
-        channels[descriptor.numFVarChannels].numValues = static_cast<int>(mesh.uvs.values.size());
-        channels[descriptor.numFVarChannels++].valueIndices = mesh.uvs.ofCorner.data();
-    }
-    if (mesh.hasColours) {
-        channels[descriptor.numFVarChannels].numValues = static_cast<int>(mesh.colours.values.size());
-        channels[descriptor.numFVarChannels++].valueIndices = mesh.colours.ofCorner.data();
-    }
-    descriptor.fvarChannels = channels;
     Sdc::Options options;
     options.SetVtxBoundaryInterpolation(Sdc::Options::VTX_BOUNDARY_EDGE_AND_CORNER);
-    options.SetFVarLinearInterpolation(Sdc::Options::FVAR_LINEAR_BOUNDARIES);
 
     // NOTE: the refiner reports through callbacks of the whole process; they
     // are set for each refinement so that nothing it says reaches stdout.
@@ -188,63 +145,86 @@ std::unique_ptr<Refiner> makeRefiner(const ControlMesh& mesh, int32_t level, std
     return nullptr;
 }
 
-// Values at the vertices (`channel` -1) or at the corners of that channel,
-// carried from the cage to the last level.
-template <int N>
-std::vector<Values<N>> refineValues(const Refiner& refiner, std::vector<Values<N>> values, int channel) {
+std::vector<Point> refinePoints(const Refiner& refiner, std::vector<Point> points) {
     const Far::PrimvarRefiner primvars(refiner);
-    std::vector<Values<N>> next;
+    std::vector<Point> next;
     for (int level = 1; level <= refiner.GetMaxLevel(); ++level) {
-        const Far::TopologyLevel& child = refiner.GetLevel(level);
-        next.resize(channel < 0 ? child.GetNumVertices() : child.GetNumFVarValues(channel));
-        const Values<N>* from = values.data();
-        Values<N>* to = next.data();
-        if (channel < 0)
-            primvars.Interpolate(level, from, to);
+        next.resize(refiner.GetLevel(level).GetNumVertices());
+        const Point* from = points.data();
+        Point* to = next.data();
+        primvars.Interpolate(level, from, to);
+        points.swap(next);
+    }
+    return points;
+}
+
+// NOTE: what corners carry is blended linearly within each control face, as
+// the refiner's own face-varying interpolation does by default, but without
+// its face-varying topology, which cost as much again as the surface itself:
+// a corner keeps its value, an edge's middle takes the mean of its two ends
+// and a face's centre the mean of its corners. Seams and the outlines of
+// texture islands stay where the cage has them, since no value crosses a
+// face. The refiner cuts every face into one quad a corner, in the order of
+// its corners, and numbers the quads of each face together, so the last
+// level's faces come out of this in the refiner's order.
+template <typename Emit>
+void carryDown(const Carried* corners, int count, int rounds, const Emit& emit) {
+    for (int child = 0; child < count; ++child) {
+        const ChildCorners quad = childCorners(corners, count, child);
+        if (rounds == 1)
+            emit(quad);
         else
-            primvars.InterpolateFaceVarying(level, from, to, channel);
-        values.swap(next);
+            carryDown(quad.data(), 4, rounds - 1, emit);
     }
-    return values;
 }
 
-std::vector<int32_t> refineFaceMaterials(const Refiner& refiner, std::vector<int32_t> materials) {
-    const Far::PrimvarRefiner primvars(refiner);
-    std::vector<int32_t> next;
-    for (int level = 1; level <= refiner.GetMaxLevel(); ++level) {
-        next.resize(refiner.GetLevel(level).GetNumFaces());
-        const int32_t* from = materials.data();
-        int32_t* to = next.data();
-        primvars.InterpolateFaceUniform(level, from, to);
-        materials.swap(next);
-    }
-    return materials;
+// The refiner's quad `child` of a face: the face's own corner, the middle of
+// the edge after it, the face's centre and the middle of the edge before it;
+// the quads of a quad turn with it, each keeping its corner where the
+// parent's was.
+ChildCorners childCorners(const Carried* corners, int count, int child) {
+    const Carried& own = corners[child];
+    Carried after, before, centre;
+    after.Clear();
+    after.AddWithWeight(own, 0.5f);
+    after.AddWithWeight(corners[(child + 1) % count], 0.5f);
+    before.Clear();
+    before.AddWithWeight(corners[(child + count - 1) % count], 0.5f);
+    before.AddWithWeight(own, 0.5f);
+    centre.Clear();
+    for (int k = 0; k < count; ++k) centre.AddWithWeight(corners[k], 1.0f / static_cast<float>(count));
+    const int turn = count == 4 ? child : 0;
+    ChildCorners quad;
+    quad[turn] = own;
+    quad[(turn + 1) % 4] = after;
+    quad[(turn + 2) % 4] = centre;
+    quad[(turn + 3) % 4] = before;
+    return quad;
 }
 
+// Each refined face keeps the material of the control face it came from.
 ObjectRecord refinedRecord(const Refiner& refiner, const ControlMesh& mesh) {
-    const std::vector<Values<3>> points = refineValues(refiner, mesh.points, -1);
-    const std::vector<Values<2>> uvs =
-        mesh.hasUvs ? refineValues(refiner, mesh.uvs.values, 0) : std::vector<Values<2>>{};
-    const std::vector<Values<4>> colours =
-        mesh.hasColours ? refineValues(refiner, mesh.colours.values, mesh.hasUvs ? 1 : 0) : std::vector<Values<4>>{};
-    const std::vector<int32_t> materials = refineFaceMaterials(refiner, mesh.materials);
-
+    const std::vector<Point> points = refinePoints(refiner, mesh.points);
     ObjectRecord refined;
     refined.vertices.reserve(points.size());
-    for (const Values<3>& point : points) refined.appendVertex({point.v[0], point.v[1], point.v[2], 0});
+    for (const Point& point : points) refined.appendVertex({point.v[0], point.v[1], point.v[2], 0});
     const Far::TopologyLevel& last = refiner.GetLevel(refiner.GetMaxLevel());
-    for (int f = 0; f < last.GetNumFaces(); ++f) {
-        const Far::ConstIndexArray corners = last.GetFaceVertices(f);
-        for (int c = 0; c < corners.size(); ++c) refined.faces.addVertex(corners[c]);
-        if (mesh.hasUvs) {
-            const Far::ConstIndexArray values = last.GetFaceFVarValues(f, 0);
-            for (int c = 0; c < values.size(); ++c) refined.faces.addUv({uvs[values[c]].v[0], uvs[values[c]].v[1]});
+    int face = 0;
+    int32_t material = 0;
+    const auto addFace = [&](const ChildCorners& quad) {
+        const Far::ConstIndexArray vertices = last.GetFaceVertices(face++);
+        for (int c = 0; c < vertices.size(); ++c) refined.faces.addVertex(vertices[c]);
+        for (const Carried& corner : quad) {
+            if (mesh.hasUvs) refined.faces.addUv({corner.v[0], corner.v[1]});
+            if (mesh.hasColours) refined.faces.addColour(packedColour(corner.v + 2));
         }
-        if (mesh.hasColours) {
-            const Far::ConstIndexArray values = last.GetFaceFVarValues(f, mesh.hasUvs ? 1 : 0);
-            for (int c = 0; c < values.size(); ++c) refined.faces.addColour(packedColour(colours[values[c]]));
-        }
-        refined.finishFace(materials[f]);
+        refined.finishFace(material);
+    };
+    const Carried* corners = mesh.carried.data();
+    for (size_t control = 0; control < mesh.cornerCounts.size(); ++control) {
+        material = mesh.materials[control];
+        carryDown(corners, mesh.cornerCounts[control], refiner.GetMaxLevel(), addFace);
+        corners += mesh.cornerCounts[control];
     }
     return refined;
 }
@@ -256,10 +236,10 @@ Values<4> colourChannels(uint32_t colour) {
     return channels;
 }
 
-uint32_t packedColour(const Values<4>& channels) {
+uint32_t packedColour(const float* channels) {
     uint32_t colour = 0;
     for (int k = 0; k < 4; ++k)
-        colour |= static_cast<uint32_t>(std::clamp(std::lround(channels.v[k]), 0l, 255l)) << (8 * k);
+        colour |= static_cast<uint32_t>(std::clamp(std::lround(channels[k]), 0l, 255l)) << (8 * k);
     return colour;
 }
 

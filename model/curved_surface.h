@@ -1,8 +1,9 @@
 // A curved surface as model mode shows it: the object's faces are the
 // control cage of a Catmull-Clark surface, refined as many rounds as its
 // segment key asks. Texture coordinates and colours are carried along per
-// corner, so seams stay where the cage has them, and each refined face
-// keeps the material of the control face it came from.
+// corner, blended linearly within each control face, so seams stay where
+// the cage has them, and each refined face keeps the material of the
+// control face it came from.
 #pragma once
 
 #include <cstdint>

@@ -3,10 +3,13 @@
 // texture coordinates and colours carried per corner, and cages the refiner
 // cannot take.
 #include <gtest/gtest.h>
+#include <opensubdiv/far/primvarRefiner.h>
+#include <opensubdiv/far/topologyDescriptor.h>
 
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -142,6 +145,78 @@ TEST(CurvedSurface, textureIslandsAndSeamsStayWhereTheCageHasThem) {
         atSeam += high->u == 1.f;
     }
     EXPECT_EQ(atSeam, 4);
+}
+
+// Texture coordinates come down each round in the refiner's own order of
+// faces and corners, blended as its linear face-varying interpolation
+// blends them, on a cage of a triangle, a quad and a pentagon.
+TEST(CurvedSurface, textureCoordinatesAreTheRefinersLinearBlend) {
+    namespace Far = OpenSubdiv::Far;
+    struct Uv {
+        float v[2];
+        void Clear() { v[0] = v[1] = 0; }
+        void AddWithWeight(const Uv& source, float weight) {
+            v[0] += weight * source.v[0];
+            v[1] += weight * source.v[1];
+        }
+    };
+    const std::vector<std::vector<int32_t>> faces = {{0, 1, 2}, {0, 2, 3, 4}, {0, 4, 5, 6, 7}};
+    ObjectRecord cage;
+    for (int v = 0; v < 8; ++v) cage.appendVertex({float(v % 3), float(v / 3), float(v * v % 5), 0});
+    std::vector<int> counts, corners;
+    std::vector<Uv> uvs;
+    for (const std::vector<int32_t>& face : faces) {
+        counts.push_back(int(face.size()));
+        for (const int32_t vertex : face) {
+            const Uv uv{{float(uvs.size()) * 0.37f, 1 - float(vertex) * 0.11f}};
+            cage.faces.addVertex(vertex);
+            cage.faces.addUv({uv.v[0], uv.v[1]});
+            corners.push_back(vertex);
+            uvs.push_back(uv);
+        }
+        cage.finishFace(0);
+    }
+    cage.patch = 3;
+
+    std::vector<int> ownValues(corners.size());
+    for (size_t corner = 0; corner < ownValues.size(); ++corner) ownValues[corner] = int(corner);
+    Far::TopologyDescriptor::FVarChannel channel;
+    channel.numValues = int(uvs.size());
+    channel.valueIndices = ownValues.data();
+    Far::TopologyDescriptor descriptor;
+    descriptor.numVertices = 8;
+    descriptor.numFaces = int(counts.size());
+    descriptor.numVertsPerFace = counts.data();
+    descriptor.vertIndicesPerFace = corners.data();
+    descriptor.numFVarChannels = 1;
+    descriptor.fvarChannels = &channel;
+    OpenSubdiv::Sdc::Options options;
+    options.SetFVarLinearInterpolation(OpenSubdiv::Sdc::Options::FVAR_LINEAR_ALL);
+    using Factory = Far::TopologyRefinerFactory<Far::TopologyDescriptor>;
+    const std::unique_ptr<Far::TopologyRefiner> refiner(
+        Factory::Create(descriptor, Factory::Options(OpenSubdiv::Sdc::SCHEME_CATMARK, options)));
+    refiner->RefineUniform(Far::TopologyRefiner::UniformOptions(3));
+    std::vector<Uv> values = uvs;
+    for (int level = 1; level <= 3; ++level) {
+        std::vector<Uv> next(refiner->GetLevel(level).GetNumFVarValues(0));
+        const Uv* from = values.data();
+        Uv* to = next.data();
+        Far::PrimvarRefiner(*refiner).InterpolateFaceVarying(level, from, to);
+        values.swap(next);
+
+        const CurvedSurface surface = refineCurvedSurface(cage, level);
+        const Far::TopologyLevel& refined = refiner->GetLevel(level);
+        ASSERT_EQ(surface.refined.faces.size(), size_t(refined.GetNumFaces()));
+        for (int f = 0; f < refined.GetNumFaces(); ++f) {
+            const FaceCorners face = surface.refined.faces.corners(f);
+            const Far::ConstIndexArray expected = refined.GetFaceFVarValues(f, 0);
+            ASSERT_EQ(face.uvs.size(), size_t(expected.size()));
+            for (int c = 0; c < expected.size(); ++c) {
+                EXPECT_NEAR(face.uvs[c].u, values[expected[c]].v[0], 1e-5) << level << " " << f << " " << c;
+                EXPECT_NEAR(face.uvs[c].v, values[expected[c]].v[1], 1e-5) << level << " " << f << " " << c;
+            }
+        }
+    }
 }
 
 TEST(CurvedSurface, cornerColoursAreBlendedByChannel) {
