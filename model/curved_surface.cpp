@@ -54,7 +54,7 @@ std::unique_ptr<Refiner> makeRefiner(const ControlMesh& mesh, int32_t level, std
 std::vector<Point> refinePoints(const Refiner& refiner, std::vector<Point> points);
 template <typename Emit>
 void carryDown(const Carried* corners, int count, int rounds, const Emit& emit);
-ChildCorners childCorners(const Carried* corners, int count, int child);
+ChildCorners childCorners(const Carried* corners, int count, const Carried& centre, int child);
 ObjectRecord refinedRecord(const Refiner& refiner, const ControlMesh& mesh);
 Values<4> colourChannels(uint32_t colour);
 uint32_t packedColour(const float* channels);
@@ -169,8 +169,11 @@ std::vector<Point> refinePoints(const Refiner& refiner, std::vector<Point> point
 // level's faces come out of this in the refiner's order.
 template <typename Emit>
 void carryDown(const Carried* corners, int count, int rounds, const Emit& emit) {
+    Carried centre;
+    centre.Clear();
+    for (int k = 0; k < count; ++k) centre.AddWithWeight(corners[k], 1.0f / static_cast<float>(count));
     for (int child = 0; child < count; ++child) {
-        const ChildCorners quad = childCorners(corners, count, child);
+        const ChildCorners quad = childCorners(corners, count, centre, child);
         if (rounds == 1)
             emit(quad);
         else
@@ -179,20 +182,18 @@ void carryDown(const Carried* corners, int count, int rounds, const Emit& emit) 
 }
 
 // The refiner's quad `child` of a face: the face's own corner, the middle of
-// the edge after it, the face's centre and the middle of the edge before it;
+// the edge after it, the face's `centre` and the middle of the edge before it;
 // the quads of a quad turn with it, each keeping its corner where the
 // parent's was.
-ChildCorners childCorners(const Carried* corners, int count, int child) {
+ChildCorners childCorners(const Carried* corners, int count, const Carried& centre, int child) {
     const Carried& own = corners[child];
-    Carried after, before, centre;
+    Carried after, before;
     after.Clear();
     after.AddWithWeight(own, 0.5f);
     after.AddWithWeight(corners[(child + 1) % count], 0.5f);
     before.Clear();
     before.AddWithWeight(corners[(child + count - 1) % count], 0.5f);
     before.AddWithWeight(own, 0.5f);
-    centre.Clear();
-    for (int k = 0; k < count; ++k) centre.AddWithWeight(corners[k], 1.0f / static_cast<float>(count));
     const int turn = count == 4 ? child : 0;
     ChildCorners quad;
     quad[turn] = own;
