@@ -12,6 +12,7 @@ import unittest
 from model_case import VARNEL, ModelCase
 from model_files import box, material, mqo
 from rgba_picture import RgbaPicture, share_unlike
+from sanitizer_options import without_leak_check
 
 # Of the pixels, the share that may differ by more than 8 in a channel.
 MOST_UNLIKE = 0.01
@@ -40,7 +41,7 @@ class Offscreen(ModelCase):
             # NOTE: in a UTF-8 locale, with Mesa's EGL loaded, the leak check
             # of a sanitizer build crashes in its own reading of the threads'
             # dynamic TLS; the window's runs of the same scenes keep it.
-            environment["ASAN_OPTIONS"] = ":".join(filter(None, [environment.get("ASAN_OPTIONS"), "detect_leaks=0"]))
+            environment = without_leak_check(environment)
         return subprocess.run([VARNEL, *map(str, arguments)], capture_output=True, cwd=cwd, timeout=300,
                               env=environment)
 

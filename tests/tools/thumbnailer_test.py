@@ -16,6 +16,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "app"))
 from model_files import box, material, mqo, mqoz, png  # noqa: E402
 from rgba_picture import RgbaPicture, share_unlike  # noqa: E402
+from sanitizer_options import without_leak_check  # noqa: E402
 
 THUMBNAILER = os.environ["THUMBNAILER"]
 ASSETS = Path(os.environ["VARNEL_ASSETS"])
@@ -34,7 +35,7 @@ def thumbnail(*arguments, wrapper=(), cwd="/"):
     environment = {key: value for key, value in os.environ.items() if key != "DISPLAY"}
     if wrapper:
         # NOTE: the leak check of a sanitizer build cannot run under a tracer.
-        environment["ASAN_OPTIONS"] = ":".join(filter(None, [environment.get("ASAN_OPTIONS"), "detect_leaks=0"]))
+        environment = without_leak_check(environment)
     return subprocess.run([*wrapper, THUMBNAILER, *map(str, arguments)], capture_output=True, cwd=cwd,
                           env=environment, timeout=300)
 
