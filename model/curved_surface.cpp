@@ -55,6 +55,7 @@ std::vector<Point> refinePoints(const Refiner& refiner, std::vector<Point> point
 template <typename Emit>
 void carryDown(const Carried* corners, int count, int rounds, const Emit& emit);
 ChildCorners childCorners(const Carried* corners, int count, const Carried& centre, int child);
+Carried midpoint(const Carried& from, const Carried& to);
 ObjectRecord refinedRecord(const Refiner& refiner, const ControlMesh& mesh);
 Values<4> colourChannels(uint32_t colour);
 uint32_t packedColour(const float* channels);
@@ -187,20 +188,21 @@ void carryDown(const Carried* corners, int count, int rounds, const Emit& emit) 
 // parent's was.
 ChildCorners childCorners(const Carried* corners, int count, const Carried& centre, int child) {
     const Carried& own = corners[child];
-    Carried after, before;
-    after.Clear();
-    after.AddWithWeight(own, 0.5f);
-    after.AddWithWeight(corners[(child + 1) % count], 0.5f);
-    before.Clear();
-    before.AddWithWeight(corners[(child + count - 1) % count], 0.5f);
-    before.AddWithWeight(own, 0.5f);
     const int turn = count == 4 ? child : 0;
     ChildCorners quad;
     quad[turn] = own;
-    quad[(turn + 1) % 4] = after;
+    quad[(turn + 1) % 4] = midpoint(own, corners[(child + 1) % count]);
     quad[(turn + 2) % 4] = centre;
-    quad[(turn + 3) % 4] = before;
+    quad[(turn + 3) % 4] = midpoint(corners[(child + count - 1) % count], own);
     return quad;
+}
+
+Carried midpoint(const Carried& from, const Carried& to) {
+    Carried middle;
+    middle.Clear();
+    middle.AddWithWeight(from, 0.5f);
+    middle.AddWithWeight(to, 0.5f);
+    return middle;
 }
 
 // Each refined face keeps the material of the control face it came from.
